@@ -50,7 +50,9 @@ quorvel_wine_env() {
 quorvel_wine_prefix() {
     local prefix=$1 dpi=${2:-96}
     quorvel_wine_env "$prefix" || return 1
-    local stamp="$prefix/.quorvel-ready"
+    # The stamp names the settings it was made with, so a changed prefix.reg is applied again.
+    local stamp
+    stamp="$prefix/.quorvel-ready-$(cksum <"$QUORVEL_WINE_HOME/prefix.reg" | cut -d' ' -f1)-$dpi"
     [ -f "$stamp" ] && return 0
     mkdir -p "$(dirname "$prefix")"
     (
@@ -60,7 +62,7 @@ quorvel_wine_prefix() {
         "$WINELOADER" wineboot -i >/dev/null 2>&1 || exit 1
         local reg="$prefix/quorvel.reg"
         {
-            cat "$QUORVEL_WINE_HOME/fonts.reg"
+            cat "$QUORVEL_WINE_HOME/prefix.reg"
             printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
         } >"$reg"
         "$WINELOADER" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 || exit 1
