@@ -3,9 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
-
 #include <stdexcept>
+#include <utility>
 
 #include "main_harness.h"
 
@@ -15,7 +16,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-static_assert(noexcept(DispatchEvent(std::declval<MessageBoxPort&>(), [] {})));
+static_assert(noexcept(DispatchEvent(std::declval<MessageBoxPort&>(),
+                                     std::declval<const std::function<void()>&>())));
 
 class DispatchEventTest : public ::testing::Test, protected MainHarness {};
 
