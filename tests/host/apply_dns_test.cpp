@@ -14,7 +14,7 @@ using ::testing::IsEmpty;
 constexpr char kMoniker[] = "moniker winmgmts:\\\\.\\root\\cimv2";
 
 class ApplyDnsTest : public ::testing::Test, protected MainHarness {
-  protected:
+protected:
     void SetUp() override { combo1.text = "NIC"; }
 };
 
@@ -172,7 +172,7 @@ TEST_F(ApplyDnsTest, ARaisedErrorStopsTheRunAndPropagates) {
 
 // ApplyDns keeps its connection to itself: the display's fields are the same objects after it.
 class ApplyDnsFieldsTest : public ApplyDnsTest {
-  protected:
+protected:
     void SetUp() override {
         ApplyDnsTest::SetUp();
         window.Locator = management.CreateLocator();
@@ -199,7 +199,7 @@ class ApplyDnsFieldsTest : public ApplyDnsTest {
         EXPECT_EQ(window.QueryText, "kept query");
     }
 
-  private:
+private:
     LocatorRef locator_;
     ServiceRef service_;
     AdapterSetRef set_;

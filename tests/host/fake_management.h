@@ -31,7 +31,7 @@ inline std::string FormatServers(const ServerList& servers) {
 }
 
 class FakeAdapter : public AdapterConfiguration {
-  public:
+public:
     FakeAdapter(EventLog& log, std::string id, std::optional<std::string> description,
                 std::optional<ServerList> servers)
         : description(std::move(description)),
@@ -65,7 +65,7 @@ class FakeAdapter : public AdapterConfiguration {
     // Each call's argument; nullopt for a call without one.
     std::vector<std::optional<ServerList>> calls;
 
-  private:
+private:
     std::uint32_t Answer(const std::optional<ServerList>& newServers) {
         if (error) throw *error;
         const std::uint32_t result = calls.size() <= results.size() ? results[calls.size() - 1] : 0;
@@ -78,17 +78,17 @@ class FakeAdapter : public AdapterConfiguration {
 };
 
 class FakeAdapterSet : public AdapterSet {
-  public:
+public:
     explicit FakeAdapterSet(std::vector<AdapterRef> elements) : elements_(std::move(elements)) {}
 
     std::vector<AdapterRef> Elements() override { return elements_; }
 
-  private:
+private:
     std::vector<AdapterRef> elements_;
 };
 
 class FakeManagement : public Management {
-  public:
+public:
     explicit FakeManagement(EventLog& log) : log_(log) {}
 
     // Adds an adapter at the end of the enumeration order; its id in the log is "#1", "#2", ...
@@ -121,19 +121,19 @@ class FakeManagement : public Management {
     std::vector<std::weak_ptr<Locator>> locators;
     std::vector<std::weak_ptr<AdapterSet>> sets;
 
-  private:
+private:
     class FakeService : public Service {
-      public:
+    public:
         explicit FakeService(FakeManagement& management) : management_(management) {}
 
         AdapterSetRef ExecQuery(const std::string& wql) override { return management_.Answer(wql); }
 
-      private:
+    private:
         FakeManagement& management_;
     };
 
     class FakeLocator : public Locator {
-      public:
+    public:
         explicit FakeLocator(FakeManagement& management) : management_(management) {}
 
         ServiceRef ConnectServer(const std::string& computer,
@@ -142,7 +142,7 @@ class FakeManagement : public Management {
             return std::make_shared<FakeService>(management_);
         }
 
-      private:
+    private:
         FakeManagement& management_;
     };
 

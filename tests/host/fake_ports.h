@@ -10,7 +10,7 @@
 namespace quorvel::testing_support {
 
 class FakeComboBox : public ComboBoxPort {
-  public:
+public:
     explicit FakeComboBox(EventLog& log) : log_(log) {}
 
     void Clear() override {
@@ -28,12 +28,12 @@ class FakeComboBox : public ComboBoxPort {
     // The edit field; a test sets it to pick an entry or to type.
     std::string text;
 
-  private:
+private:
     EventLog& log_;
 };
 
 class FakeTextBox : public TextBoxPort {
-  public:
+public:
     FakeTextBox(EventLog& log, std::string name) : log_(log), name_(std::move(name)) {}
 
     std::string Text() const override { return text; }
@@ -45,13 +45,13 @@ class FakeTextBox : public TextBoxPort {
     // What the field shows; a test sets it to type.
     std::string text;
 
-  private:
+private:
     EventLog& log_;
     std::string name_;
 };
 
 class FakeMessageBox : public MessageBoxPort {
-  public:
+public:
     explicit FakeMessageBox(EventLog& log) : log_(log) {}
 
     void Show(const std::string& text) override {
@@ -61,19 +61,19 @@ class FakeMessageBox : public MessageBoxPort {
 
     std::vector<std::string> shown;
 
-  private:
+private:
     EventLog& log_;
 };
 
 class FakeProcessStart : public ProcessStartPort {
-  public:
+public:
     explicit FakeProcessStart(EventLog& log) : log_(log) {}
 
     void StartMinimized(const std::string& commandLine) override {
         log_.Add("start " + commandLine);
     }
 
-  private:
+private:
     EventLog& log_;
 };
 

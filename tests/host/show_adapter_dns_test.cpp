@@ -12,7 +12,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 class ShowAdapterDnsTest : public ::testing::Test, protected MainHarness {
-  protected:
+protected:
     // The fields hold text of their own, so that "emptied" and "kept" differ.
     void SetUp() override {
         text1.text = "old primary";
