@@ -15,7 +15,7 @@ inline std::wstring_view BstrView(BSTR bstr) noexcept {
 }
 
 class UniqueBstr {
-  public:
+public:
     UniqueBstr() noexcept = default;
     // Copies the text, embedded nulls included; throws std::bad_alloc when the allocation fails.
     explicit UniqueBstr(std::wstring_view text)
@@ -50,7 +50,7 @@ class UniqueBstr {
 
     std::wstring_view View() const noexcept { return BstrView(bstr_); }
 
-  private:
+private:
     BSTR bstr_ = nullptr;
 };
 

@@ -25,7 +25,7 @@ inline void ThrowIfFailed(HRESULT hresult) {
 
 // The exception details IDispatch::Invoke fills in, with the strings it allocates.
 class UniqueExcepInfo {
-  public:
+public:
     UniqueExcepInfo() noexcept = default;
     UniqueExcepInfo(const UniqueExcepInfo&) = delete;
     UniqueExcepInfo& operator=(const UniqueExcepInfo&) = delete;
@@ -38,7 +38,7 @@ class UniqueExcepInfo {
     }
     void Reset() noexcept;
 
-  private:
+private:
     EXCEPINFO info_{};
 };
 

@@ -11,7 +11,7 @@ namespace quorvel::com {
 
 template <class T>
 class ComPtr {
-  public:
+public:
     ComPtr() noexcept = default;
     ComPtr(std::nullptr_t) noexcept {}
     ComPtr(const ComPtr& other) noexcept : pointer_(other.pointer_) {
@@ -68,7 +68,7 @@ class ComPtr {
         return a.pointer_ == nullptr;
     }
 
-  private:
+private:
     T* pointer_ = nullptr;
 };
 

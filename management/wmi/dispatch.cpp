@@ -48,7 +48,7 @@ std::vector<ComPtr<IDispatch>> Enumerate(IDispatch& collection) {
                                   : enumeratorValue.Get().pdispVal;
     if (unknown == nullptr) ThrowHresult(E_POINTER);
     ComPtr<IEnumVARIANT> enumerator;
-    ThrowIfFailed(unknown->QueryInterface(IID_IEnumVARIANT, enumerator.PutVoid()));
+    ThrowIfFailed(ComPtr<IUnknown>::Borrow(unknown).As(IID_IEnumVARIANT, enumerator));
 
     std::vector<ComPtr<IDispatch>> objects;
     for (;;) {

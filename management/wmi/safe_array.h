@@ -8,7 +8,7 @@
 namespace quorvel::com {
 
 class UniqueSafeArray {
-  public:
+public:
     UniqueSafeArray() noexcept = default;
     UniqueSafeArray(const UniqueSafeArray&) = delete;
     UniqueSafeArray& operator=(const UniqueSafeArray&) = delete;
@@ -37,7 +37,7 @@ class UniqueSafeArray {
             static_cast<void>(SafeArrayDestroy(old));
     }
 
-  private:
+private:
     SAFEARRAY* array_ = nullptr;
 };
 

@@ -10,7 +10,7 @@
 namespace quorvel::com {
 
 class UniqueVariant {
-  public:
+public:
     UniqueVariant() noexcept { VariantInit(&variant_); }
     UniqueVariant(const UniqueVariant&) = delete;
     UniqueVariant& operator=(const UniqueVariant&) = delete;
@@ -27,12 +27,6 @@ class UniqueVariant {
     }
     ~UniqueVariant() { Reset(); }
 
-    // Takes over whatever `variant` owns; the caller's copy must not be cleared afterwards.
-    static UniqueVariant Attach(const VARIANT& variant) noexcept {
-        UniqueVariant result;
-        result.variant_ = variant;
-        return result;
-    }
     // A VT_BSTR holding a copy of the text.
     static UniqueVariant FromText(std::wstring_view text) {
         UniqueVariant result;
@@ -48,15 +42,10 @@ class UniqueVariant {
         Reset();
         return &variant_;
     }
-    [[nodiscard]] VARIANT Detach() noexcept {
-        const VARIANT result = variant_;
-        VariantInit(&variant_);
-        return result;
-    }
     // VariantClear can only fail for a malformed VARIANT, which this type never holds.
     void Reset() noexcept { static_cast<void>(VariantClear(&variant_)); }
 
-  private:
+private:
     VARIANT variant_;
 };
 

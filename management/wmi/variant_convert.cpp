@@ -19,7 +19,7 @@ std::string Text(const VARIANT& value) {
     if (value.vt == VT_BSTR) return ToUtf8(BstrView(value.bstrVal));
     UniqueVariant converted;
     ThrowIfFailed(ChangeType(converted, value, VT_BSTR));
-    return ToUtf8(UniqueBstr::Attach(converted.Detach().bstrVal).View());
+    return ToUtf8(BstrView(converted.Get().bstrVal));
 }
 
 template <class Element>
@@ -108,7 +108,7 @@ ComPtr<IDispatch> DispatchOrNull(const VARIANT& value) {
         case VT_UNKNOWN: {
             ComPtr<IDispatch> object;
             if (value.punkVal != nullptr) {
-                ThrowIfFailed(value.punkVal->QueryInterface(IID_IDispatch, object.PutVoid()));
+                ThrowIfFailed(ComPtr<IUnknown>::Borrow(value.punkVal).As(IID_IDispatch, object));
             }
             return object;
         }

@@ -8,7 +8,7 @@ namespace quorvel {
 // Initialises COM apartment-threaded on the calling thread for its lifetime. Every COM object
 // the thread uses must be gone before it is destroyed, on the same thread.
 class ComApartment {
-  public:
+public:
     // Raises ManagementError when the thread cannot enter a single-threaded apartment.
     ComApartment();
     ~ComApartment();
@@ -18,7 +18,7 @@ class ComApartment {
 
 // Needs a ComApartment on the calling thread.
 class WmiManagement final : public Management {
-  public:
+public:
     // Creates "WbemScripting.SWbemLocator".
     LocatorRef CreateLocator() override;
     // Binds the moniker with CoGetObject.

@@ -14,7 +14,7 @@ using com::ComPtr;
 using com::UniqueVariant;
 
 class WmiAdapter final : public AdapterConfiguration {
-  public:
+public:
     explicit WmiAdapter(ComPtr<IDispatch> object) : object_(std::move(object)) {}
 
     std::optional<std::string> Description() override {
@@ -35,12 +35,12 @@ class WmiAdapter final : public AdapterConfiguration {
         return com::ToUint32(com::Call(*object_.Get(), L"SetDNSServerSearchOrder", list).Get());
     }
 
-  private:
+private:
     ComPtr<IDispatch> object_;
 };
 
 class WmiAdapterSet final : public AdapterSet {
-  public:
+public:
     explicit WmiAdapterSet(ComPtr<IDispatch> objectSet) : objectSet_(std::move(objectSet)) {}
 
     std::vector<AdapterRef> Elements() override {
@@ -51,12 +51,12 @@ class WmiAdapterSet final : public AdapterSet {
         return adapters;
     }
 
-  private:
+private:
     ComPtr<IDispatch> objectSet_;
 };
 
 class WmiService final : public Service {
-  public:
+public:
     explicit WmiService(ComPtr<IDispatch> service) : service_(std::move(service)) {}
 
     AdapterSetRef ExecQuery(const std::string& wql) override {
@@ -66,12 +66,12 @@ class WmiService final : public Service {
         return objectSet ? WrapAdapterSet(std::move(objectSet)) : nullptr;
     }
 
-  private:
+private:
     ComPtr<IDispatch> service_;
 };
 
 class WmiLocator final : public Locator {
-  public:
+public:
     explicit WmiLocator(ComPtr<IDispatch> locator) : locator_(std::move(locator)) {}
 
     // The optional arguments (user, password, locale, authority, flags, context) are left out.
@@ -84,7 +84,7 @@ class WmiLocator final : public Locator {
         return WrapService(std::move(service));
     }
 
-  private:
+private:
     ComPtr<IDispatch> locator_;
 };
 

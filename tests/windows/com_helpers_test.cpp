@@ -63,7 +63,7 @@ TEST(Utf, IllFormedInputBecomesReplacementCharacter) {
 // --- ComPtr ---
 
 class ComPtrTest : public ::testing::Test {
-  protected:
+protected:
     // A fresh object with its one reference held by nobody yet.
     FakeDispatch* NewObject() { return new FakeDispatch(&destroyed_); }
     bool destroyed_ = false;

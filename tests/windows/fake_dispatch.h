@@ -30,7 +30,7 @@ struct RecordedCall {
 };
 
 class FakeDispatch final : public IDispatch {
-  public:
+public:
     // `destroyed`, when given, is set once the last reference is gone.
     explicit FakeDispatch(bool* destroyed = nullptr) : destroyed_(destroyed) {}
 
@@ -53,7 +53,7 @@ class FakeDispatch final : public IDispatch {
                                      VARIANT* result, EXCEPINFO* exception,
                                      UINT* argumentError) override;
 
-  private:
+private:
     ~FakeDispatch() {
         if (destroyed_ != nullptr) *destroyed_ = true;
     }
@@ -71,7 +71,7 @@ class FakeDispatch final : public IDispatch {
 
 // Yields copies of its items, then S_FALSE; or fails with `failure` when it reaches `failAt`.
 class FakeEnumerator final : public IEnumVARIANT {
-  public:
+public:
     static com::ComPtr<FakeEnumerator> Create(std::vector<com::UniqueVariant> items,
                                               std::size_t failAt = SIZE_MAX,
                                               HRESULT failure = S_OK);
@@ -84,7 +84,7 @@ class FakeEnumerator final : public IEnumVARIANT {
     HRESULT STDMETHODCALLTYPE Reset() override;
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** clone) override;
 
-  private:
+private:
     FakeEnumerator() = default;
     ~FakeEnumerator() = default;
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,7 +63,7 @@ std::uint32_t ErrorCode(const std::function<void()>& call) {
 }
 
 class Adapter : public ::testing::Test {
-  protected:
+protected:
     ComPtr<FakeDispatch> object_ = FakeDispatch::Create();
     AdapterRef adapter_ = WrapAdapter(ComPtr<IDispatch>::Borrow(object_.Get()));
 };
@@ -147,7 +149,7 @@ TEST_F(Adapter, ExceptionRaisesTheObjectsCodeAndDescription) {
 }
 
 class Service : public ::testing::Test {
-  protected:
+protected:
     ComPtr<FakeDispatch> service_ = FakeDispatch::Create();
     ServiceRef wrapped_ = WrapService(ComPtr<IDispatch>::Borrow(service_.Get()));
 };

@@ -57,7 +57,7 @@ std::optional<std::vector<std::string>> WmicList(const std::string& cell) {
 }
 
 class WineWmi : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         if (!RunningUnderWine()) {
             GTEST_SKIP() << "compares with Wine's own wmic and Wine's missing method";
