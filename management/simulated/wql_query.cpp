@@ -21,6 +21,23 @@ struct Token {
     std::string text;
 };
 
+// The literal that starts at the apostrophe at `i`, with its escapes resolved; `i` ends past it.
+std::string ReadLiteral(std::string_view wql, std::size_t& i) {
+    std::string text;
+    for (++i; i < wql.size() && wql[i] != '\''; ++i) {
+        if (wql[i] == '\\') {
+            // "\\" and "\'" are the only escapes; anything else after a backslash is refused.
+            if (i + 1 == wql.size() || (wql[i + 1] != '\\' && wql[i + 1] != '\''))
+                Raise(kWbemInvalidQuery);
+            ++i;
+        }
+        text += wql[i];
+    }
+    if (i == wql.size()) Raise(kWbemInvalidQuery);
+    ++i;
+    return text;
+}
+
 std::vector<Token> Tokenize(std::string_view wql) {
     std::vector<Token> tokens;
     std::size_t i = 0;
@@ -36,22 +53,7 @@ std::vector<Token> Tokenize(std::string_view wql) {
             while (i < wql.size() && IsWordChar(wql[i])) ++i;
             tokens.push_back({Token::Kind::Word, std::string(wql.substr(start, i - start))});
         } else if (c == '\'') {
-            std::string text;
-            ++i;
-            while (true) {
-                if (i == wql.size()) Raise(kWbemInvalidQuery);
-                if (wql[i] == '\'') break;
-                if (wql[i] == '\\') {
-                    // Only the two escapes WMI defines; anything else after a backslash is an
-                    // error.
-                    if (i + 1 == wql.size() || (wql[i + 1] != '\\' && wql[i + 1] != '\''))
-                        Raise(kWbemInvalidQuery);
-                    ++i;
-                }
-                text += wql[i++];
-            }
-            ++i;
-            tokens.push_back({Token::Kind::Literal, std::move(text)});
+            tokens.push_back({Token::Kind::Literal, ReadLiteral(wql, i)});
         } else {
             Raise(kWbemInvalidQuery);
         }
