@@ -16,7 +16,7 @@
 namespace quorvel::simulated {
 
 class MachineFile {
-  public:
+public:
     // Reads and checks the file. Any problem (missing file, malformed JSON, an unknown key, a
     // value of the wrong type) is a ManagementError whose text names the file and the problem.
     explicit MachineFile(std::filesystem::path path);
@@ -27,7 +27,7 @@ class MachineFile {
     // else as it was read. The file is replaced atomically, so a reader never sees half of it.
     void SaveDnsServerSearchOrder(std::size_t adapter);
 
-  private:
+private:
     std::filesystem::path path_;
     // The file as read, so that a save changes nothing but the one value.
     nlohmann::ordered_json document_;

@@ -16,7 +16,7 @@ namespace {
 
 // The machine a connection works on, and the file its changes go to (none for the sample).
 class Connection : public Service, public std::enable_shared_from_this<Connection> {
-  public:
+public:
     Connection(std::shared_ptr<Machine> machine, std::shared_ptr<MachineFile> file)
         : machine_(std::move(machine)), file_(std::move(file)) {
         if (machine_->raise.connect) Raise(*machine_->raise.connect);
@@ -34,7 +34,7 @@ class Connection : public Service, public std::enable_shared_from_this<Connectio
         return result;
     }
 
-  private:
+private:
     std::shared_ptr<Machine> machine_;
     std::shared_ptr<MachineFile> file_;
 };
@@ -42,7 +42,7 @@ class Connection : public Service, public std::enable_shared_from_this<Connectio
 // Like an object WMI returns, its properties are those at the time of the query; a change made
 // through it shows in the next query.
 class AdapterObject : public AdapterConfiguration {
-  public:
+public:
     AdapterObject(std::shared_ptr<Connection> connection, std::size_t index,
                   SimulatedAdapter snapshot)
         : connection_(std::move(connection)), index_(index), snapshot_(std::move(snapshot)) {}
@@ -58,19 +58,19 @@ class AdapterObject : public AdapterConfiguration {
         return connection_->SetDnsServerSearchOrder(index_, servers);
     }
 
-  private:
+private:
     std::shared_ptr<Connection> connection_;
     std::size_t index_;
     SimulatedAdapter snapshot_;
 };
 
 class AdapterObjectSet : public AdapterSet {
-  public:
+public:
     explicit AdapterObjectSet(std::vector<AdapterRef> elements) : elements_(std::move(elements)) {}
 
     std::vector<AdapterRef> Elements() override { return elements_; }
 
-  private:
+private:
     std::vector<AdapterRef> elements_;
 };
 
@@ -92,7 +92,7 @@ AdapterSetRef Connection::ExecQuery(const std::string& wql) {
 // Where connections get their machine: the file, read anew each time, or the one sample
 // machine that all connections share.
 class MachineSource {
-  public:
+public:
     explicit MachineSource(std::filesystem::path file) : file_(std::move(file)) {}
     MachineSource() : sample_(std::make_shared<Machine>(SampleMachine())) {}
 
@@ -103,7 +103,7 @@ class MachineSource {
         return std::make_shared<Connection>(std::move(machine), std::move(file));
     }
 
-  private:
+private:
     std::optional<std::filesystem::path> file_;
     std::shared_ptr<Machine> sample_;
 };
@@ -111,7 +111,7 @@ class MachineSource {
 namespace {
 
 class MachineLocator : public Locator {
-  public:
+public:
     explicit MachineLocator(std::shared_ptr<const MachineSource> source)
         : source_(std::move(source)) {}
 
@@ -120,7 +120,7 @@ class MachineLocator : public Locator {
         return source_->Connect();
     }
 
-  private:
+private:
     std::shared_ptr<const MachineSource> source_;
 };
 

@@ -15,7 +15,7 @@ class MachineSource;
 }
 
 class SimulatedManagement : public Management {
-  public:
+public:
     // The machine file named by the environment variable QUORVEL_MACHINE, or the built-in
     // sample machine when it is unset or empty.
     static std::unique_ptr<SimulatedManagement> FromEnvironment();
@@ -27,7 +27,7 @@ class SimulatedManagement : public Management {
     LocatorRef CreateLocator() override;
     ServiceRef GetObjectByMoniker(const std::string& moniker) override;
 
-  private:
+private:
     std::shared_ptr<const simulated::MachineSource> source_;
 };
 

@@ -75,7 +75,7 @@ struct RawQuery {
 // Checks the grammar only; names are resolved afterwards so that an unknown class is reported
 // as such even when the conditions name properties of that class.
 class Parser {
-  public:
+public:
     explicit Parser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
 
     RawQuery Parse() {
@@ -96,7 +96,7 @@ class Parser {
         return query;
     }
 
-  private:
+private:
     RawCondition ParseCondition() {
         RawCondition condition;
         condition.property = Expect(Token::Kind::Word).text;

@@ -51,7 +51,7 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
 }
 
 class SimulatedMachineTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = std::string("quorvel-") + test->test_suite_name() + "-" + test->name();

@@ -29,7 +29,7 @@ constexpr const char* kMachine = R"json({
 })json";
 
 class MachineFileTest : public SimulatedMachineTest {
-  protected:
+protected:
     void SetUp() override {
         SimulatedMachineTest::SetUp();
         WriteMachine(kMachine);
@@ -215,7 +215,7 @@ struct RaiseCase {
 
 // Each named operation raises the code every time; the others work, and nothing is written.
 class RaiseTest : public SimulatedMachineTest, public ::testing::WithParamInterface<RaiseCase> {
-  protected:
+protected:
     void SetUp() override {
         SimulatedMachineTest::SetUp();
         WriteMachine(R"({ "adapters": [ { "Description": "Wired" } ], "raise": { ")" +

@@ -32,7 +32,7 @@ constexpr std::uint32_t kInvalidIpAddress = 70;
 constexpr std::uint32_t kIpNotEnabled = 84;
 
 class SimulatedMethodTest : public SimulatedMachineTest {
-  protected:
+protected:
     void SetUp() override {
         SimulatedMachineTest::SetUp();
         WriteMachine(kMachine);

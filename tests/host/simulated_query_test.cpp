@@ -55,7 +55,7 @@ std::vector<std::string> AllBut(const std::vector<std::string>& left_out) {
 }
 
 class SimulatedQueryTest : public SimulatedMachineTest {
-  protected:
+protected:
     void SetUp() override {
         SimulatedMachineTest::SetUp();
         WriteMachine(kMachine);
