@@ -59,9 +59,9 @@ static_assert(std::is_sorted(kMessages.begin(), kMessages.end(),
 }  // namespace
 
 std::string ResultMessage(std::uint32_t value) {
-    const auto found = std::lower_bound(
-        kMessages.begin(), kMessages.end(), value,
-        [](const Entry& entry, std::uint32_t code) { return entry.code < code; });
+    const auto found =
+        std::lower_bound(kMessages.begin(), kMessages.end(), value,
+                         [](const Entry& entry, std::uint32_t code) { return entry.code < code; });
     if (found != kMessages.end() && found->code == value) return std::string(found->text);
     return "Unknown Error";
 }

@@ -24,14 +24,12 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ResultMessageTest,
     testing::Values(Case{1, "Successful completion. Reboot is required."},
                     Case{64, "Method not supported on this platform."},
-                    Case{70, "Invalid IP address."},
-                    Case{84, "IP not enabled on adapter."},
-                    Case{91, "Access denied."},
-                    Case{94, "Path, file, or object not found."},
+                    Case{70, "Invalid IP address."}, Case{84, "IP not enabled on adapter."},
+                    Case{91, "Access denied."}, Case{94, "Path, file, or object not found."},
                     Case{98, "Not all DHCP leases can be released or renewed."},
-                    Case{100, "DHCP not enabled on adapter."},
-                    Case{0, "Unknown Error"}, Case{2, "Unknown Error"}, Case{63, "Unknown Error"},
-                    Case{99, "Unknown Error"}, Case{101, "Unknown Error"},
+                    Case{100, "DHCP not enabled on adapter."}, Case{0, "Unknown Error"},
+                    Case{2, "Unknown Error"}, Case{63, "Unknown Error"}, Case{99, "Unknown Error"},
+                    Case{101, "Unknown Error"},
                     Case{std::numeric_limits<std::uint32_t>::max(), "Unknown Error"}));
 
 TEST(ResultMessage, EveryCodeOfTheRunHasItsOwnFullStoppedText) {
