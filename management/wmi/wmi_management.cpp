@@ -1,0 +1,28 @@
+#include "management/wmi/wmi_management.h"
+
+#include <objbase.h>
+
+#include "management/wmi/com_error.h"
+#include "management/wmi/com_ptr.h"
+#include "management/wmi/utf.h"
+#include "management/wmi/wmi_objects.h"
+
+namespace quorvel {
+
+LocatorRef WmiManagement::CreateLocator() {
+    CLSID locatorClass{};
+    com::ThrowIfFailed(CLSIDFromProgID(L"WbemScripting.SWbemLocator", &locatorClass));
+    com::ComPtr<IDispatch> locator;
+    com::ThrowIfFailed(
+        CoCreateInstance(locatorClass, nullptr, CLSCTX_SERVER, IID_IDispatch, locator.PutVoid()));
+    return wmi::WrapLocator(std::move(locator));
+}
+
+ServiceRef WmiManagement::GetObjectByMoniker(const std::string& moniker) {
+    com::ComPtr<IDispatch> service;
+    com::ThrowIfFailed(
+        CoGetObject(com::ToUtf16(moniker).c_str(), nullptr, IID_IDispatch, service.PutVoid()));
+    return wmi::WrapService(std::move(service));
+}
+
+}  // namespace quorvel
