@@ -1,0 +1,834 @@
+// The main window as Win32 builds it, in this process, on a simulated machine: its frame, its
+// controls and their places at the prefix's DPI, tab order and focus, and the events that reach
+// the window's handlers.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "management/simulated/simulated_management.h"
+#include "window/service_constants.h"
+#include "window/win32/banner.h"
+#include "window/win32/main_window.h"
+#include "window/win32/message_box.h"
+#include "window/win32/shell_process_start.h"
+#include "window/win32/utf16.h"
+#include "window_test_support.h"
+
+namespace quorvel::testing {
+namespace {
+
+using win32::ControlId;
+using win32::MainWindow;
+
+constexpr char kMachine[] = R"({"adapters": [
+    {"Description": "Intel(R) Ethernet Connection I219-V",
+     "DNSServerSearchOrder": ["192.168.1.1", "192.168.1.2"], "DHCPDNSServers": ["192.168.1.254"]},
+    {"Description": "无线网络连接",
+     "DNSServerSearchOrder": ["10.0.0.53"], "DHCPDNSServers": ["10.0.0.1", "10.0.0.2"]},
+    {"Description": "Realtek PCIe GbE Family Controller", "DNSServerSearchOrder": null}
+]})";
+
+constexpr char kMachineRaisingOnQuery[] = R"({"adapters": [
+    {"Description": "Intel(R) Ethernet Connection I219-V",
+     "DNSServerSearchOrder": ["192.168.1.1", "192.168.1.2"]}
+], "raise": {"query": "0x80041017"}})";
+
+// Left, top, right, bottom: comparable and printable.
+std::array<LONG, 4> Edges(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// Takes the WM_QUIT that destroying the window posts, after the window has gone.
+struct QuitMessageTaker {
+    ~QuitMessageTaker() { TakeQuitMessage(); }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    HWND Main() const { return window_.Handle(); }
+    HWND Control(ControlId id) const { return window_.Control(id); }
+    std::wstring Text(ControlId id) const { return WindowTextOf(Control(id)); }
+
+    void LoadAndShow() {
+        window_.Load();
+        window_.Show(SW_SHOW);
+    }
+
+    // What the combo box does when the user picks an entry: it selects it and tells its parent.
+    void Pick(int index) {
+        const HWND combo = Control(ControlId::Combo1);
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(Main(), WM_COMMAND,
+                     MAKEWPARAM(static_cast<int>(ControlId::Combo1), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+
+    void Click(ControlId button) { SendMessageW(Control(button), BM_CLICK, 0, 0); }
+
+    void PressKey(HWND target, UINT key) {
+        MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
+        if (!IsDialogMessageW(Main(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    QuitMessageTaker quitMessageTaker_;
+    TemporaryMachineFile machine_{kMachine};
+    SimulatedManagement management_{machine_.Path()};
+    RecordingMessageBox messageBox_;
+    RecordingProcessStart processStart_;
+    MainWindow window_{GetModuleHandleW(nullptr), management_, messageBox_, processStart_};
+};
+
+// ---------------------------------------------------------------------------------------------
+// The controls
+
+struct ControlCase {
+    const char* name;
+    ControlId id;
+    const wchar_t* className;
+    const wchar_t* text;
+    ControlId container;
+    DWORD typeMask;  // the style bits that name the control's type ...
+    DWORD type;      // ... and their value
+    DWORD styleSet;
+    DWORD styleClear;
+    DWORD exStyleSet;
+    DWORD exStyleClear;
+    RECT at96;
+    RECT at144;
+};
+
+void PrintTo(const ControlCase& control, std::ostream* out) { *out << control.name; }
+
+constexpr DWORD kAnyEdge = WS_BORDER | WS_DLGFRAME;
+constexpr DWORD kAnyExEdge = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE;
+
+// Places by converting the edges of the twips rectangles: pixels = round(twips * dpi / 1440).
+const ControlCase kControlCases[] = {
+    {"Picture1",
+     ControlId::Picture1,
+     L"QuorvelPictureBox",
+     L"",
+     ControlId::Main,
+     0,
+     0,
+     WS_TABSTOP,
+     kAnyEdge,
+     0,
+     kAnyExEdge,
+     {0, 0, 321, 89},
+     {0, 0, 482, 134}},
+    {"Frame3",
+     ControlId::Frame3,
+     L"Button",
+     L"操作",
+     ControlId::Main,
+     BS_TYPEMASK,
+     BS_GROUPBOX,
+     0,
+     WS_TABSTOP,
+     0,
+     0,
+     {170, 140, 321, 208},
+     {255, 210, 481, 312}},
+    {"Command5",
+     ControlId::Command5,
+     L"Button",
+     L"帮 助",
+     ControlId::Frame3,
+     BS_TYPEMASK,
+     BS_PUSHBUTTON,
+     WS_TABSTOP,
+     0,
+     0,
+     0,
+     {251, 180, 317, 203},
+     {376, 270, 476, 304}},
+    {"Command4",
+     ControlId::Command4,
+     L"Button",
+     L"自动获取",
+     ControlId::Frame3,
+     BS_TYPEMASK,
+     BS_PUSHBUTTON,
+     WS_TABSTOP,
+     0,
+     0,
+     0,
+     {251, 156, 317, 179},
+     {376, 234, 476, 268}},
+    {"Command3",
+     ControlId::Command3,
+     L"Button",
+     L"自定义设置",
+     ControlId::Frame3,
+     BS_TYPEMASK,
+     BS_PUSHBUTTON,
+     WS_TABSTOP,
+     0,
+     0,
+     0,
+     {174, 180, 251, 203},
+     {261, 270, 376, 304}},
+    {"Command2",
+     ControlId::Command2,
+     L"Button",
+     L"设置Quorvel",
+     ControlId::Frame3,
+     BS_TYPEMASK,
+     BS_PUSHBUTTON,
+     WS_TABSTOP,
+     0,
+     0,
+     0,
+     {174, 156, 251, 179},
+     {261, 234, 376, 268}},
+    {"frame1",
+     ControlId::frame1,
+     L"Button",
+     L"请选择网卡",
+     ControlId::Main,
+     BS_TYPEMASK,
+     BS_GROUPBOX,
+     0,
+     WS_TABSTOP,
+     0,
+     0,
+     {1, 93, 321, 134},
+     {2, 140, 482, 202}},
+    // A drop-down combo box sizes its field to its font: its bottom is checked apart.
+    {"Combo1",
+     ControlId::Combo1,
+     L"ComboBox",
+     L"",
+     ControlId::frame1,
+     CBS_DROPDOWNLIST,
+     CBS_DROPDOWN,
+     WS_TABSTOP | CBS_AUTOHSCROLL,
+     CBS_SORT,
+     0,
+     0,
+     {9, 109, 314, 129},
+     {14, 164, 472, 194}},
+    {"Frame2",
+     ControlId::Frame2,
+     L"Button",
+     L"DNS设置",
+     ControlId::Main,
+     BS_TYPEMASK,
+     BS_GROUPBOX,
+     0,
+     WS_TABSTOP,
+     0,
+     0,
+     {0, 140, 169, 208},
+     {0, 210, 254, 312}},
+    {"Text1",
+     ControlId::Text1,
+     L"Edit",
+     L"",
+     ControlId::Frame2,
+     ES_MULTILINE,
+     0,
+     WS_TABSTOP | ES_AUTOHSCROLL,
+     ES_READONLY | ES_NUMBER | ES_PASSWORD,
+     WS_EX_CLIENTEDGE,
+     0,
+     {48, 157, 161, 177},
+     {72, 236, 242, 266}},
+    {"Text2",
+     ControlId::Text2,
+     L"Edit",
+     L"",
+     ControlId::Frame2,
+     ES_MULTILINE,
+     0,
+     WS_TABSTOP | ES_AUTOHSCROLL,
+     ES_READONLY | ES_NUMBER | ES_PASSWORD,
+     WS_EX_CLIENTEDGE,
+     0,
+     {48, 180, 161, 200},
+     {72, 270, 242, 300}},
+    {"Label2",
+     ControlId::Label2,
+     L"Static",
+     L"辅DNS",
+     ControlId::Frame2,
+     SS_TYPEMASK,
+     SS_LEFT,
+     0,
+     WS_TABSTOP,
+     0,
+     0,
+     {8, 185, 43, 198},
+     {12, 278, 64, 297}},
+    {"Label1",
+     ControlId::Label1,
+     L"Static",
+     L"主DNS",
+     ControlId::Frame2,
+     SS_TYPEMASK,
+     SS_LEFT,
+     0,
+     WS_TABSTOP,
+     0,
+     0,
+     {8, 161, 43, 173},
+     {12, 242, 64, 260}},
+};
+
+RECT ExpectedRect(const ControlCase& control, unsigned dpi) {
+    return dpi == 144 ? control.at144 : control.at96;
+}
+
+// Visual-style controls report a versioned class name ("6.0...!Button") on some systems.
+std::wstring BaseClassName(HWND window) {
+    const std::wstring name = ClassNameOf(window);
+    return name.substr(name.find_last_of(L'!') + 1);
+}
+
+class ControlTest : public MainWindowTest, public ::testing::WithParamInterface<ControlCase> {};
+
+TEST_P(ControlTest, HasItsKindTextAndStyles) {
+    const ControlCase& expected = GetParam();
+    const HWND control = Control(expected.id);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(_wcsicmp(BaseClassName(control).c_str(), expected.className), 0)
+        << "class " << win32::Utf8(ClassNameOf(control));
+    EXPECT_EQ(WindowTextOf(control), expected.text);
+    EXPECT_EQ(GetDlgCtrlID(control), static_cast<int>(expected.id));
+
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE));
+    EXPECT_EQ(style & expected.typeMask, expected.type);
+    EXPECT_EQ(style & expected.styleSet, expected.styleSet);
+    EXPECT_EQ(style & expected.styleClear, 0u);
+    EXPECT_EQ(exStyle & expected.exStyleSet, expected.exStyleSet);
+    EXPECT_EQ(exStyle & expected.exStyleClear, 0u);
+}
+
+// Every control is a child of the window itself, also those inside a frame: a group box would
+// keep its children's notifications from the window.
+TEST_P(ControlTest, SitsInItsContainerAsAChildOfTheWindow) {
+    const ControlCase& expected = GetParam();
+    const HWND control = Control(expected.id);
+    EXPECT_EQ(GetParent(control), Main());
+
+    const RECT rect = RectInParent(control);
+    const RECT wanted = ExpectedRect(expected, ExpectedDpi());
+    EXPECT_EQ(rect.left, wanted.left);
+    EXPECT_EQ(rect.top, wanted.top);
+    EXPECT_EQ(rect.right, wanted.right);
+    if (expected.id != ControlId::Combo1) {
+        EXPECT_EQ(rect.bottom, wanted.bottom);
+    }
+
+    RECT container{};
+    GetClientRect(Main(), &container);
+    if (expected.container != ControlId::Main)
+        container = RectInParent(Control(expected.container));
+    EXPECT_GE(rect.left, container.left);
+    EXPECT_GE(rect.top, container.top);
+    EXPECT_LE(rect.right, container.right);
+    EXPECT_LE(rect.bottom, container.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllThirteen, ControlTest, ::testing::ValuesIn(kControlCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, RunsAtThePrefixDpi) {
+    EXPECT_EQ(window_.Dpi(), ExpectedDpi());
+    EXPECT_EQ(GetDpiForWindow(Main()), ExpectedDpi());
+}
+
+TEST_F(MainWindowTest, ButtonsOfARowTouch) {
+    EXPECT_EQ(RectInParent(Control(ControlId::Command2)).right,
+              RectInParent(Control(ControlId::Command4)).left);
+    EXPECT_EQ(RectInParent(Control(ControlId::Command3)).right,
+              RectInParent(Control(ControlId::Command5)).left);
+}
+
+TEST_F(MainWindowTest, EditFieldsHaveNoLengthLimitOfTheirOwn) {
+    for (const ControlId id : {ControlId::Text1, ControlId::Text2}) {
+        EXPECT_EQ(SendMessageW(Control(id), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+    }
+}
+
+TEST_F(MainWindowTest, SelectorListsEntriesInAppendOrderWithSeveralRowsDropped) {
+    window_.Load();
+    const HWND combo = Control(ControlId::Combo1);
+    ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+    wchar_t entry[64] = {};
+    SendMessageW(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(entry));
+    EXPECT_STREQ(entry, L"无线网络连接");
+
+    RECT dropped{};
+    SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    RECT closed{};
+    GetWindowRect(combo, &closed);
+    const auto row = SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0);
+    EXPECT_GE((dropped.bottom - dropped.top) - (closed.bottom - closed.top), 5 * row);
+}
+
+// No font is chosen by the program: every control gets the system's message font for the
+// window's DPI, not the bold System font a bare control starts with.
+TEST_F(MainWindowTest, ControlsUseTheMessageFontOfTheWindowDpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                           ExpectedDpi()));
+    for (const auto& control : kControlCases) {
+        if (control.id == ControlId::Picture1) continue;
+        const auto font =
+            reinterpret_cast<HFONT>(SendMessageW(Control(control.id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr) << control.name;
+        LOGFONTW used{};
+        GetObjectW(font, sizeof(used), &used);
+        EXPECT_EQ(used.lfHeight, metrics.lfMessageFont.lfHeight) << control.name;
+        EXPECT_STREQ(used.lfFaceName, metrics.lfMessageFont.lfFaceName) << control.name;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The frame
+
+TEST_F(MainWindowTest, HasAFixedDialogFrameWithACloseButtonOnly) {
+    EXPECT_EQ(WindowTextOf(Main()), L"Quorvel");
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Main(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Main(), GWL_EXSTYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    EXPECT_EQ(exStyle & (WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT),
+              static_cast<DWORD>(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT));
+
+    const HMENU menu = GetSystemMenu(Main(), FALSE);
+    for (const UINT present : {SC_MOVE, SC_CLOSE}) {
+        EXPECT_NE(GetMenuState(menu, present, MF_BYCOMMAND), static_cast<UINT>(-1)) << present;
+    }
+    for (const UINT absent : {SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE}) {
+        EXPECT_EQ(GetMenuState(menu, absent, MF_BYCOMMAND), static_cast<UINT>(-1)) << absent;
+    }
+}
+
+TEST_F(MainWindowTest, ClientAreaMeasures4830By3225Twips) {
+    RECT client{};
+    GetClientRect(Main(), &client);
+    const SIZE expected = ExpectedDpi() == 144 ? SIZE{483, 323} : SIZE{322, 215};
+    EXPECT_EQ(client.right, expected.cx);
+    EXPECT_EQ(client.bottom, expected.cy);
+}
+
+TEST_F(MainWindowTest, IsCentredOnTheWorkAreaOfItsMonitor) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Main(), MONITOR_DEFAULTTONEAREST), &monitor));
+    RECT window{};
+    GetWindowRect(Main(), &window);
+    const RECT& work = monitor.rcWork;
+    EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1);
+    EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1);
+}
+
+TEST_F(MainWindowTest, CarriesTheProgramIconAtTheSizesOfItsDpi) {
+    const unsigned dpi = ExpectedDpi();
+    const struct {
+        WPARAM which;
+        int size;
+    } icons[] = {{ICON_BIG, GetSystemMetricsForDpi(SM_CXICON, dpi)},
+                 {ICON_SMALL, GetSystemMetricsForDpi(SM_CXSMICON, dpi)}};
+    for (const auto& icon : icons) {
+        const auto handle =
+            reinterpret_cast<HICON>(SendMessageW(Main(), WM_GETICON, icon.which, 0));
+        ASSERT_NE(handle, nullptr);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(handle, &info));
+        BITMAP mask{};
+        GetObjectW(info.hbmMask, sizeof(mask), &mask);
+        EXPECT_EQ(mask.bmWidth, icon.size);
+        DeleteObject(info.hbmMask);
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The banner
+
+// The picture box's client area as 32-bit pixels, drawn through WM_PRINTCLIENT.
+std::vector<std::uint32_t> PrintClient(HWND window, SIZE& size) {
+    RECT client{};
+    GetClientRect(window, &client);
+    size = {client.right, client.bottom};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, SIZE& size) {
+    DIBSECTION section{};
+    GetObjectW(bitmap, sizeof(section), &section);
+    size = {section.dsBm.bmWidth, section.dsBm.bmHeight};
+    const auto* first = static_cast<const std::uint32_t*>(section.dsBm.bmBits);
+    return std::vector<std::uint32_t>(first, first + size.cx * size.cy);
+}
+
+std::uint32_t AsDibPixel(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+TEST(BannerTest, DecodesAtNaturalSizeAndScalesWithTheDpi) {
+    for (const auto& [dpi, size] :
+         {std::pair{96u, SIZE{400, 83}}, std::pair{144u, SIZE{600, 125}}}) {
+        const win32::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), dpi);
+        ASSERT_NE(banner, nullptr) << dpi;
+        SIZE decoded{};
+        const std::vector<std::uint32_t> pixels = BitmapPixels(banner.get(), decoded);
+        EXPECT_EQ(decoded.cx, size.cx) << dpi;
+        EXPECT_EQ(decoded.cy, size.cy) << dpi;
+        // A picture, not a blank.
+        EXPECT_LT(std::count(pixels.begin(), pixels.end(), pixels.front()),
+                  static_cast<std::ptrdiff_t>(pixels.size() / 2))
+            << dpi;
+    }
+}
+
+// Drawn from the box's top-left corner at the banner's own size: cut off at the box's right
+// edge, the button face below it, never stretched to fit.
+TEST_F(MainWindowTest, PictureBoxShowsTheBannerUnscaledAndClipped) {
+    const win32::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), ExpectedDpi());
+    ASSERT_NE(banner, nullptr);
+    SIZE bannerSize{};
+    const std::vector<std::uint32_t> expected = BitmapPixels(banner.get(), bannerSize);
+    SIZE boxSize{};
+    const std::vector<std::uint32_t> shown = PrintClient(Control(ControlId::Picture1), boxSize);
+    ASSERT_LT(boxSize.cx, bannerSize.cx);
+    ASSERT_GT(boxSize.cy, bannerSize.cy);
+
+    const std::uint32_t face = AsDibPixel(GetSysColor(COLOR_BTNFACE));
+    int wrong = 0;
+    for (int y = 0; y < boxSize.cy; ++y) {
+        for (int x = 0; x < boxSize.cx; ++x) {
+            const std::uint32_t want = y < bannerSize.cy ? expected[y * bannerSize.cx + x] : face;
+            if ((shown[y * boxSize.cx + x] & 0xFFFFFF) != (want & 0xFFFFFF)) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up, focus and keys
+
+TEST_F(MainWindowTest, LoadsWhileHiddenAndShowsWithTheFocusInTheSelector) {
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    window_.Load();
+    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_EQ(SendMessageW(Control(ControlId::Combo1), CB_GETCOUNT, 0, 0), 3);
+
+    window_.Show(SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    const HWND focus = GetFocus();
+    EXPECT_TRUE(focus == Control(ControlId::Combo1) || IsChild(Control(ControlId::Combo1), focus));
+    EXPECT_EQ(Text(ControlId::Combo1), L"");
+    EXPECT_TRUE(messageBox_.texts.empty());
+}
+
+TEST_F(MainWindowTest, TabWalksTheControlsByTabIndex) {
+    LoadAndShow();
+    const ControlId order[] = {ControlId::Text2,    ControlId::Text1,    ControlId::Command2,
+                               ControlId::Command3, ControlId::Command4, ControlId::Command5,
+                               ControlId::Picture1, ControlId::Combo1};
+    // From the focus at start-up, the field inside the combo box.
+    HWND at = GetFocus();
+    for (std::size_t step = 0; step < std::size(order); ++step) {
+        at = GetNextDlgTabItem(Main(), at, FALSE);
+        EXPECT_EQ(at, Control(order[step])) << "step " << step;
+    }
+}
+
+TEST_F(MainWindowTest, TabKeyMovesTheFocusFromTheSelectorToTheSecondaryField) {
+    LoadAndShow();
+    PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(ControlId::Text2));
+    PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), Control(ControlId::Text1));
+}
+
+TEST_F(MainWindowTest, EnterAndEscClickNothingAndCloseNothing) {
+    LoadAndShow();
+    for (const ControlId focus : {ControlId::Text1, ControlId::Command5, ControlId::Command2}) {
+        SetFocus(Control(focus));
+        PressKey(Control(focus), VK_RETURN);
+        PressKey(Control(focus), VK_ESCAPE);
+    }
+    EXPECT_TRUE(IsWindow(Main()));
+    EXPECT_TRUE(processStart_.commandLines.empty());
+    EXPECT_TRUE(messageBox_.texts.empty());
+}
+
+TEST_F(MainWindowTest, ClosingDestroysTheWindowAndEndsTheMessageLoop) {
+    LoadAndShow();
+    const HWND main = Main();
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(window_.Handle(), nullptr);
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Picks in the selector
+
+struct PickCase {
+    int entry;
+    const wchar_t* primary;
+    const wchar_t* secondary;
+};
+
+class PickTest : public MainWindowTest, public ::testing::WithParamInterface<PickCase> {};
+
+TEST_P(PickTest, ShowsThePickedAdaptersServers) {
+    LoadAndShow();
+    // From a display with two servers, so that emptied fields show.
+    Pick(0);
+    Pick(GetParam().entry);
+    EXPECT_EQ(Text(ControlId::Text1), GetParam().primary);
+    EXPECT_EQ(Text(ControlId::Text2), GetParam().secondary);
+    EXPECT_TRUE(messageBox_.texts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, PickTest,
+                         ::testing::Values(PickCase{0, L"192.168.1.1", L"192.168.1.2"},
+                                           PickCase{1, L"10.0.0.53", L""}, PickCase{2, L"", L""}));
+
+// The combo box reports a pick made with the arrow keys before its field shows the entry.
+TEST_F(MainWindowTest, PickWithTheArrowKeysShowsThatEntrysServers) {
+    LoadAndShow();
+    PressKey(GetFocus(), VK_DOWN);
+    EXPECT_EQ(Text(ControlId::Text1), L"192.168.1.1");
+    EXPECT_EQ(Text(ControlId::Text2), L"192.168.1.2");
+    PressKey(GetFocus(), VK_DOWN);
+    EXPECT_EQ(Text(ControlId::Text1), L"10.0.0.53");
+    EXPECT_EQ(Text(ControlId::Text2), L"");
+}
+
+TEST_F(MainWindowTest, TypingIntoTheSelectorLooksNothingUp) {
+    LoadAndShow();
+    const HWND field = GetFocus();
+    for (const wchar_t c : std::wstring(L"Intel(R) Ethernet Connection I219-V")) {
+        SendMessageW(field, WM_CHAR, c, 1);
+    }
+    EXPECT_EQ(Text(ControlId::Combo1), L"Intel(R) Ethernet Connection I219-V");
+    EXPECT_EQ(Text(ControlId::Text1), L"");
+    EXPECT_EQ(Text(ControlId::Text2), L"");
+}
+
+TEST_F(MainWindowTest, RaisedErrorIsShownAndTheNextPickWorks) {
+    LoadAndShow();
+    machine_.Write(kMachineRaisingOnQuery);
+    Pick(0);
+    ASSERT_EQ(messageBox_.texts.size(), 1u);
+    EXPECT_EQ(messageBox_.texts[0].rfind("操作失败: ", 0), 0u) << messageBox_.texts[0];
+    EXPECT_TRUE(messageBox_.texts[0].ends_with(" (0x80041017)")) << messageBox_.texts[0];
+    EXPECT_EQ(Text(ControlId::Text1), L"");
+
+    machine_.Write(kMachine);
+    Pick(1);
+    EXPECT_EQ(Text(ControlId::Text1), L"10.0.0.53");
+    EXPECT_EQ(messageBox_.texts.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ErrorDuringLoadIsShownAndTheWindowStillOpens) {
+    machine_.Write(kMachineRaisingOnQuery);
+    window_.Load();
+    window_.Show(SW_SHOW);
+    ASSERT_EQ(messageBox_.texts.size(), 1u);
+    EXPECT_TRUE(messageBox_.texts[0].ends_with(" (0x80041017)")) << messageBox_.texts[0];
+    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_EQ(SendMessageW(Control(ControlId::Combo1), CB_GETCOUNT, 0, 0), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The commands
+
+struct CommandCase {
+    const char* name;
+    ControlId button;
+    const wchar_t* typedPrimary;
+    const wchar_t* typedSecondary;
+    std::wstring primary;
+    std::wstring secondary;
+};
+
+void PrintTo(const CommandCase& command, std::ostream* out) { *out << command.name; }
+
+class CommandTest : public MainWindowTest, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(CommandTest, AppliesToThePickedAdapterAndShowsItsNewServers) {
+    LoadAndShow();
+    Pick(1);
+    SetWindowTextW(Control(ControlId::Text1), GetParam().typedPrimary);
+    SetWindowTextW(Control(ControlId::Text2), GetParam().typedSecondary);
+    Click(GetParam().button);
+    EXPECT_EQ(messageBox_.texts, std::vector<std::string>{"DNS设置成功"});
+    EXPECT_EQ(Text(ControlId::Text1), GetParam().primary);
+    EXPECT_EQ(Text(ControlId::Text2), GetParam().secondary);
+    EXPECT_TRUE(processStart_.commandLines.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CommandTest,
+                         ::testing::Values(CommandCase{"Command2", ControlId::Command2, L"", L"",
+                                                       win32::Utf16(kServicePrimaryDns),
+                                                       win32::Utf16(kServiceSecondaryDns)},
+                                           CommandCase{"Command3", ControlId::Command3, L"1.1.1.1",
+                                                       L"", L"1.1.1.1", L""},
+                                           CommandCase{"Command4", ControlId::Command4, L"1.1.1.1",
+                                                       L"8.8.8.8", L"10.0.0.1", L"10.0.0.2"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, HelpCommandStartsTheShellOnTheHelpPage) {
+    LoadAndShow();
+    Click(ControlId::Command5);
+    Click(ControlId::Command5);
+    const std::string command = "explorer.exe http://www.quorvel.com";
+    EXPECT_EQ(processStart_.commandLines, (std::vector<std::string>{command, command}));
+    EXPECT_TRUE(messageBox_.texts.empty());
+}
+
+TEST(ShellProcessStartTest, StartsExplorerFromTheWindowsDirectoryMinimized) {
+    const win32::ProcessStartArguments arguments =
+        win32::ShellStartArguments("explorer.exe http://www.quorvel.com");
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    EXPECT_EQ(arguments.applicationName, std::wstring(windows) + L"\\explorer.exe");
+    ASSERT_FALSE(arguments.commandLine.empty());
+    EXPECT_EQ(arguments.commandLine.back(), L'\0');
+    EXPECT_EQ(std::wstring(arguments.commandLine.data()), L"explorer.exe http://www.quorvel.com");
+    EXPECT_EQ(arguments.startupFlags, static_cast<DWORD>(STARTF_USESHOWWINDOW));
+    EXPECT_EQ(arguments.showWindow, SW_SHOWMINIMIZED);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The message box
+
+struct SeenMessageBox {
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+    std::vector<std::wstring> buttons;
+    std::vector<std::wstring> texts;
+    int visibleIcons = 0;
+};
+
+// Waits on another thread for the box titled "Quorvel", reads it and presses OK.
+SeenMessageBox ReadAndClose(HWND main) {
+    SeenMessageBox seen;
+    HWND box = nullptr;
+    for (int tries = 0; tries < 200 && !box; ++tries) {
+        box = FindWindowW(L"#32770", L"Quorvel");
+        if (!box) Sleep(25);
+    }
+    if (!box) return seen;
+    seen.owner = GetWindow(box, GW_OWNER);
+    seen.ownerEnabled = IsWindowEnabled(main) != FALSE;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto& into = *reinterpret_cast<SeenMessageBox*>(context);
+            if (!IsWindowVisible(child)) return TRUE;
+            const std::wstring name = BaseClassName(child);
+            const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+            if (_wcsicmp(name.c_str(), L"Button") == 0) into.buttons.push_back(WindowTextOf(child));
+            if (_wcsicmp(name.c_str(), L"Static") == 0) {
+                if ((style & SS_TYPEMASK) == SS_ICON) {
+                    if (SendMessageW(child, STM_GETICON, 0, 0)) ++into.visibleIcons;
+                } else if (!WindowTextOf(child).empty()) {
+                    into.texts.push_back(WindowTextOf(child));
+                }
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&seen));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return seen;
+}
+
+TEST_F(MainWindowTest, MessageBoxIsModalToTheWindowWithOkOnlyAndNoIcon) {
+    LoadAndShow();
+    win32::Win32MessageBox box;
+    box.SetOwner(Main());
+    SeenMessageBox seen;
+    std::thread reader([&seen, main = Main()] { seen = ReadAndClose(main); });
+    box.Show("DNS设置成功");
+    reader.join();
+
+    EXPECT_EQ(seen.owner, Main());
+    EXPECT_FALSE(seen.ownerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(Main()));
+    ASSERT_EQ(seen.buttons.size(), 1u);
+    EXPECT_EQ(seen.texts, std::vector<std::wstring>{L"DNS设置成功"});
+    EXPECT_EQ(seen.visibleIcons, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A move to a monitor of another DPI (Wine raises no WM_DPICHANGED; the test does)
+
+TEST_F(MainWindowTest, MoveToAnotherDpiLaysEverythingOutAgain) {
+    LoadAndShow();
+    const unsigned other = ExpectedDpi() == 144 ? 96 : 144;
+    RECT window{};
+    GetWindowRect(Main(), &window);
+    RECT suggested{window.left, window.top, window.left + 500, window.top + 400};
+    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(other, other),
+                 reinterpret_cast<LPARAM>(&suggested));
+
+    EXPECT_EQ(window_.Dpi(), other);
+    GetWindowRect(Main(), &window);
+    EXPECT_EQ(Edges(window), Edges(suggested));
+    for (const auto& control : kControlCases) {
+        const RECT rect = RectInParent(Control(control.id));
+        const RECT wanted = ExpectedRect(control, other);
+        EXPECT_EQ(rect.left, wanted.left) << control.name;
+        EXPECT_EQ(rect.top, wanted.top) << control.name;
+        EXPECT_EQ(rect.right, wanted.right) << control.name;
+        if (control.id != ControlId::Combo1) {
+            EXPECT_EQ(rect.bottom, wanted.bottom) << control.name;
+        }
+    }
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(
+        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, other));
+    LOGFONTW used{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Control(ControlId::Text1), WM_GETFONT, 0, 0)),
+               sizeof(used), &used);
+    EXPECT_EQ(used.lfHeight, metrics.lfMessageFont.lfHeight);
+
+    SIZE boxSize{};
+    const std::vector<std::uint32_t> shown = PrintClient(Control(ControlId::Picture1), boxSize);
+    const win32::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), other);
+    SIZE bannerSize{};
+    const std::vector<std::uint32_t> expected = BitmapPixels(banner.get(), bannerSize);
+    EXPECT_EQ(shown[(bannerSize.cy - 1) * boxSize.cx + 10] & 0xFFFFFF,
+              expected[(bannerSize.cy - 1) * bannerSize.cx + 10] & 0xFFFFFF);
+}
+
+}  // namespace
+}  // namespace quorvel::testing

@@ -1,0 +1,61 @@
+#include "window_test_support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+namespace quorvel::testing {
+
+TemporaryMachineFile::TemporaryMachineFile(std::string_view json) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    wchar_t file[MAX_PATH + 1] = {};
+    if (!GetTempFileNameW(folder, L"qmf", 0, file)) {
+        throw std::runtime_error("no temporary file for the machine");
+    }
+    path_ = file;
+    Write(json);
+}
+
+TemporaryMachineFile::~TemporaryMachineFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+}
+
+void TemporaryMachineFile::Write(std::string_view json) const {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out << json;
+    if (!out) throw std::runtime_error("the machine file cannot be written");
+}
+
+unsigned ExpectedDpi() {
+    const char* const dpi = std::getenv("QUORVEL_WINE_DPI");
+    return dpi && *dpi ? static_cast<unsigned>(std::strtoul(dpi, nullptr, 10)) : 96;
+}
+
+std::wstring WindowTextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring ClassNameOf(HWND window) {
+    wchar_t name[256] = {};
+    const int length = GetClassNameW(window, name, 256);
+    return std::wstring(name, static_cast<std::size_t>(length));
+}
+
+RECT RectInParent(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool TakeQuitMessage() {
+    MSG message{};
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+}  // namespace quorvel::testing

@@ -1,0 +1,72 @@
+// The main window `Main` on Win32: a fixed dialog frame around the controls of kControls, laid
+// out from their twips at the window's DPI, with the handlers of quorvel::Main wired to them.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "management/management.h"
+#include "window/main.h"
+#include "window/ports.h"
+#include "window/win32/control_ports.h"
+#include "window/win32/control_table.h"
+#include "window/win32/unique_handles.h"
+
+namespace quorvel::win32 {
+
+class MainWindow {
+public:
+    // Creates the window and its controls hidden, sized for the DPI of its monitor and centred
+    // on that monitor's work area. Messages go to `messageBox`, the help command to
+    // `processStart`.
+    MainWindow(HINSTANCE instance, Management& management, MessageBoxPort& messageBox,
+               ProcessStartPort& processStart);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Null once the window has been closed.
+    HWND Handle() const { return window_; }
+    HWND Control(ControlId id) const;
+    unsigned Dpi() const { return dpi_; }
+
+    // Raises the Load event; the window stays hidden meanwhile.
+    void Load();
+    // Shows the window the way `showCommand` asks; the focus goes to Combo1.
+    void Show(int showCommand);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CreateControls();
+    void RemoveSizingCommands();
+    void ApplyDpi(unsigned dpi);
+    void LayOutControls();
+    void SizeAndCentre();
+    void OnCommand(ControlId id, int notification);
+    void OnCombo1Pick();
+    void Dispatch(void (Main::*handler)());
+
+    HINSTANCE instance_;
+    MessageBoxPort& messageBox_;
+
+    HWND window_ = nullptr;
+    std::array<HWND, kControls.size()> controls_{};
+    unsigned dpi_ = 96;
+    UniqueFont font_;
+    UniqueBitmap banner_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    // Where the focus goes back to when the window is activated again.
+    HWND focus_ = nullptr;
+
+    std::unique_ptr<Win32ComboBox> combo1_;
+    std::unique_ptr<Win32TextBox> text1_;
+    std::unique_ptr<Win32TextBox> text2_;
+    std::unique_ptr<Main> main_;
+};
+
+}  // namespace quorvel::win32

@@ -1,0 +1,33 @@
+// Starts the help command's process: the platform's shell program handed a URL.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "window/ports.h"
+
+namespace quorvel::win32 {
+
+// What CreateProcessW is given.
+struct ProcessStartArguments {
+    // The shell program by its full path in the Windows directory. Left to the command line, a bare
+    // "explorer.exe" would be looked for in this program's own folder first, so a file planted
+    // there would run instead.
+    std::wstring applicationName;
+    // Writable, zero-terminated: CreateProcessW may change it.
+    std::vector<wchar_t> commandLine;
+    DWORD startupFlags;
+    WORD showWindow;
+};
+
+ProcessStartArguments ShellStartArguments(const std::string& commandLine);
+
+class ShellProcessStart final : public ProcessStartPort {
+public:
+    // Nothing is reported: the started process runs on its own, and a failed start is ignored.
+    void StartMinimized(const std::string& commandLine) override;
+};
+
+}  // namespace quorvel::win32
