@@ -130,7 +130,7 @@ protected:
 
     void TearDown() override {
         if (saved_)
-            SetVariable(kVariable, std::filesystem::u8path(*saved_));
+            SetVariable(kVariable, Utf8Path(*saved_));
         else
             UnsetVariable(kVariable);
         SimulatedMachineTest::TearDown();
@@ -145,7 +145,7 @@ protected:
 };
 
 TEST_F(FromEnvironmentTest, UsesTheFileTheVariableNames) {
-    machineFile_ = directory_ / std::filesystem::u8path("网卡 machine.json");
+    machineFile_ = directory_ / Utf8Path("网卡 machine.json");
     WriteMachine(R"({ "adapters": [ { "Description": "From the file" } ] })");
     SetVariable(kVariable, machineFile_);
 

@@ -23,6 +23,11 @@ inline constexpr const char* kLocalNamespace = "root\\cimv2";
 inline constexpr const char* kLocalMoniker = "winmgmts:\\\\.\\root\\cimv2";
 inline constexpr const char* kAllAdapters = "SELECT * FROM Win32_NetworkAdapterConfiguration";
 
+// A path from UTF-8 text on every platform (std::filesystem::u8path is deprecated in C++20).
+inline std::filesystem::path Utf8Path(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 // The error `action` raises, or nothing when it raises none.
 inline std::optional<ManagementError> RaisedBy(const std::function<void()>& action) {
     try {

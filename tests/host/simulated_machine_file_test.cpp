@@ -123,7 +123,7 @@ TEST_F(MachineFileTest, MissingKeysTakeTheirDefaults) {
 }
 
 TEST_F(MachineFileTest, ANonAsciiFileNameWorks) {
-    machineFile_ = directory_ / std::filesystem::u8path("机器 é.json");
+    machineFile_ = directory_ / Utf8Path("机器 é.json");
     WriteMachine(kMachine);
     ASSERT_EQ(Adapter("Wired")->SetDNSServerSearchOrder({"8.8.4.4"}), 0u);
     EXPECT_EQ(Document()["adapters"][1]["DNSServerSearchOrder"], Json::array({"8.8.4.4"}));
