@@ -176,14 +176,19 @@ void EndProcess(const Process& process, HWND window) {
     WaitForSingleObject(process.handle.get(), kCloseDeadlineMs);
 }
 
-size_t PeakWorkingSet(DWORD processId) {
+// Null, with the reason in `failure`, when the process cannot be read.
+std::optional<size_t> PeakWorkingSet(DWORD processId, std::string& failure) {
     const UniqueHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process.get()) throw std::runtime_error(LastErrorText("OpenProcess"));
+    if (!process.get()) {
+        failure = LastErrorText("OpenProcess");
+        return std::nullopt;
+    }
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof(counters);
     if (!GetProcessMemoryInfo(process.get(), &counters, sizeof(counters))) {
-        throw std::runtime_error(LastErrorText("GetProcessMemoryInfo"));
+        failure = LastErrorText("GetProcessMemoryInfo");
+        return std::nullopt;
     }
     return counters.PeakWorkingSetSize;
 }
@@ -219,9 +224,11 @@ QuorvelRun RunQuorvel(const std::wstring& path) {
     const double windowMs = stopwatch.ElapsedMs();
     // The peak once the window has painted and the program waits for input.
     WaitForInputIdle(process.handle.get(), kIdleDeadlineMs);
-    const size_t peak = PeakWorkingSet(process.id);
+    std::string failure;
+    const std::optional<size_t> peak = PeakWorkingSet(process.id, failure);
     EndProcess(process, windows.main);
-    return {windowMs, peak};
+    if (!peak) throw std::runtime_error(failure);
+    return {windowMs, *peak};
 }
 
 double RunWmic(HANDLE nullDevice) {
