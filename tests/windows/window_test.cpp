@@ -7,9 +7,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "management/simulated/simulated_management.h"
@@ -52,7 +56,7 @@ struct QuitMessageTaker {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    HWND Main() const { return window_.Handle(); }
+    HWND Window() const { return window_.Handle(); }
     HWND Control(ControlId id) const { return window_.Control(id); }
     std::wstring Text(ControlId id) const { return WindowTextOf(Control(id)); }
 
@@ -65,7 +69,7 @@ protected:
     void Pick(int index) {
         const HWND combo = Control(ControlId::Combo1);
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(Main(), WM_COMMAND,
+        SendMessageW(Window(), WM_COMMAND,
                      MAKEWPARAM(static_cast<int>(ControlId::Combo1), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
     }
@@ -74,7 +78,7 @@ protected:
 
     void PressKey(HWND target, UINT key) {
         MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
-        if (!IsDialogMessageW(Main(), &message)) {
+        if (!IsDialogMessageW(Window(), &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -199,7 +203,7 @@ TEST_P(ControlTest, HasItsKindTextAndStyles) {
 TEST_P(ControlTest, SitsInItsContainerAsAChildOfTheWindow) {
     const ControlCase& expected = GetParam();
     const HWND control = Control(expected.id);
-    EXPECT_EQ(GetParent(control), Main());
+    EXPECT_EQ(GetParent(control), Window());
 
     const RECT rect = RectInParent(control);
     const RECT wanted = ExpectedRect(expected, ExpectedDpi());
@@ -211,7 +215,7 @@ TEST_P(ControlTest, SitsInItsContainerAsAChildOfTheWindow) {
     }
 
     RECT container{};
-    GetClientRect(Main(), &container);
+    GetClientRect(Window(), &container);
     if (expected.container != ControlId::Main)
         container = RectInParent(Control(expected.container));
     EXPECT_GE(rect.left, container.left);
@@ -225,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(AllThirteen, ControlTest, ::testing::ValuesIn(kControlC
 
 TEST_F(MainWindowTest, RunsAtThePrefixDpi) {
     EXPECT_EQ(window_.Dpi(), ExpectedDpi());
-    EXPECT_EQ(GetDpiForWindow(Main()), ExpectedDpi());
+    EXPECT_EQ(GetDpiForWindow(Window()), ExpectedDpi());
 }
 
 TEST_F(MainWindowTest, ButtonsOfARowTouch) {
@@ -280,15 +284,15 @@ TEST_F(MainWindowTest, ControlsUseTheMessageFontOfTheWindowDpi) {
 // The frame
 
 TEST_F(MainWindowTest, HasAFixedDialogFrameWithACloseButtonOnly) {
-    EXPECT_EQ(WindowTextOf(Main()), L"Quorvel");
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Main(), GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Main(), GWL_EXSTYLE));
+    EXPECT_EQ(WindowTextOf(Window()), L"Quorvel");
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
     EXPECT_EQ(exStyle & (WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT),
               static_cast<DWORD>(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT));
 
-    const HMENU menu = GetSystemMenu(Main(), FALSE);
+    const HMENU menu = GetSystemMenu(Window(), FALSE);
     for (const UINT present : {SC_MOVE, SC_CLOSE}) {
         EXPECT_NE(GetMenuState(menu, present, MF_BYCOMMAND), static_cast<UINT>(-1)) << present;
     }
@@ -299,7 +303,7 @@ TEST_F(MainWindowTest, HasAFixedDialogFrameWithACloseButtonOnly) {
 
 TEST_F(MainWindowTest, ClientAreaMeasures4830By3225Twips) {
     RECT client{};
-    GetClientRect(Main(), &client);
+    GetClientRect(Window(), &client);
     const SIZE expected = ExpectedDpi() == 144 ? SIZE{483, 323} : SIZE{322, 215};
     EXPECT_EQ(client.right, expected.cx);
     EXPECT_EQ(client.bottom, expected.cy);
@@ -308,9 +312,9 @@ TEST_F(MainWindowTest, ClientAreaMeasures4830By3225Twips) {
 TEST_F(MainWindowTest, IsCentredOnTheWorkAreaOfItsMonitor) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Main(), MONITOR_DEFAULTTONEAREST), &monitor));
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor));
     RECT window{};
-    GetWindowRect(Main(), &window);
+    GetWindowRect(Window(), &window);
     const RECT& work = monitor.rcWork;
     EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1);
     EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1);
@@ -325,7 +329,7 @@ TEST_F(MainWindowTest, CarriesTheProgramIconAtTheSizesOfItsDpi) {
                  {ICON_SMALL, GetSystemMetricsForDpi(SM_CXSMICON, dpi)}};
     for (const auto& icon : icons) {
         const auto handle =
-            reinterpret_cast<HICON>(SendMessageW(Main(), WM_GETICON, icon.which, 0));
+            reinterpret_cast<HICON>(SendMessageW(Window(), WM_GETICON, icon.which, 0));
         ASSERT_NE(handle, nullptr);
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(handle, &info));
@@ -416,13 +420,13 @@ TEST_F(MainWindowTest, PictureBoxShowsTheBannerUnscaledAndClipped) {
 // Start-up, focus and keys
 
 TEST_F(MainWindowTest, LoadsWhileHiddenAndShowsWithTheFocusInTheSelector) {
-    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_FALSE(IsWindowVisible(Window()));
     window_.Load();
-    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_FALSE(IsWindowVisible(Window()));
     EXPECT_EQ(SendMessageW(Control(ControlId::Combo1), CB_GETCOUNT, 0, 0), 3);
 
     window_.Show(SW_SHOW);
-    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_TRUE(IsWindowVisible(Window()));
     const HWND focus = GetFocus();
     EXPECT_TRUE(focus == Control(ControlId::Combo1) || IsChild(Control(ControlId::Combo1), focus));
     EXPECT_EQ(Text(ControlId::Combo1), L"");
@@ -437,7 +441,7 @@ TEST_F(MainWindowTest, TabWalksTheControlsByTabIndex) {
     // From the focus at start-up, the field inside the combo box.
     HWND at = GetFocus();
     for (std::size_t step = 0; step < std::size(order); ++step) {
-        at = GetNextDlgTabItem(Main(), at, FALSE);
+        at = GetNextDlgTabItem(Window(), at, FALSE);
         EXPECT_EQ(at, Control(order[step])) << "step " << step;
     }
 }
@@ -457,14 +461,14 @@ TEST_F(MainWindowTest, EnterAndEscClickNothingAndCloseNothing) {
         PressKey(Control(focus), VK_RETURN);
         PressKey(Control(focus), VK_ESCAPE);
     }
-    EXPECT_TRUE(IsWindow(Main()));
+    EXPECT_TRUE(IsWindow(Window()));
     EXPECT_TRUE(processStart_.commandLines.empty());
     EXPECT_TRUE(messageBox_.texts.empty());
 }
 
 TEST_F(MainWindowTest, ClosingDestroysTheWindowAndEndsTheMessageLoop) {
     LoadAndShow();
-    const HWND main = Main();
+    const HWND main = Window();
     SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(window_.Handle(), nullptr);
@@ -539,7 +543,7 @@ TEST_F(MainWindowTest, ErrorDuringLoadIsShownAndTheWindowStillOpens) {
     window_.Show(SW_SHOW);
     ASSERT_EQ(messageBox_.texts.size(), 1u);
     EXPECT_TRUE(messageBox_.texts[0].ends_with(" (0x80041017)")) << messageBox_.texts[0];
-    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(SendMessageW(Control(ControlId::Combo1), CB_GETCOUNT, 0, 0), 0);
 }
 
@@ -650,15 +654,15 @@ SeenMessageBox ReadAndClose(HWND main) {
 TEST_F(MainWindowTest, MessageBoxIsModalToTheWindowWithOkOnlyAndNoIcon) {
     LoadAndShow();
     win32::Win32MessageBox box;
-    box.SetOwner(Main());
+    box.SetOwner(Window());
     SeenMessageBox seen;
-    std::thread reader([&seen, main = Main()] { seen = ReadAndClose(main); });
+    std::thread reader([&seen, main = Window()] { seen = ReadAndClose(main); });
     box.Show("DNS设置成功");
     reader.join();
 
-    EXPECT_EQ(seen.owner, Main());
+    EXPECT_EQ(seen.owner, Window());
     EXPECT_FALSE(seen.ownerEnabled);
-    EXPECT_TRUE(IsWindowEnabled(Main()));
+    EXPECT_TRUE(IsWindowEnabled(Window()));
     ASSERT_EQ(seen.buttons.size(), 1u);
     EXPECT_EQ(seen.texts, std::vector<std::wstring>{L"DNS设置成功"});
     EXPECT_EQ(seen.visibleIcons, 0);
@@ -671,13 +675,13 @@ TEST_F(MainWindowTest, MoveToAnotherDpiLaysEverythingOutAgain) {
     LoadAndShow();
     const unsigned other = ExpectedDpi() == 144 ? 96 : 144;
     RECT window{};
-    GetWindowRect(Main(), &window);
+    GetWindowRect(Window(), &window);
     RECT suggested{window.left, window.top, window.left + 500, window.top + 400};
-    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(other, other),
+    SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(other, other),
                  reinterpret_cast<LPARAM>(&suggested));
 
     EXPECT_EQ(window_.Dpi(), other);
-    GetWindowRect(Main(), &window);
+    GetWindowRect(Window(), &window);
     EXPECT_EQ(Edges(window), Edges(suggested));
     for (const auto& control : kControlCases) {
         const RECT rect = RectInParent(Control(control.id));
