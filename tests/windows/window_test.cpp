@@ -7,9 +7,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "management/simulated/simulated_management.h"
@@ -52,7 +56,7 @@ struct QuitMessageTaker {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    HWND Main() const { return window_.Handle(); }
+    HWND Window() const { return window_.Handle(); }
     HWND Control(ControlId id) const { return window_.Control(id); }
     std::wstring Text(ControlId id) const { return WindowTextOf(Control(id)); }
 
@@ -65,7 +69,7 @@ protected:
     void Pick(int index) {
         const HWND combo = Control(ControlId::Combo1);
         SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(Main(), WM_COMMAND,
+        SendMessageW(Window(), WM_COMMAND,
                      MAKEWPARAM(static_cast<int>(ControlId::Combo1), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
     }
@@ -74,7 +78,7 @@ protected:
 
     void PressKey(HWND target, UINT key) {
         MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
-        if (!IsDialogMessageW(Main(), &message)) {
+        if (!IsDialogMessageW(Window(), &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -113,178 +117,56 @@ constexpr DWORD kAnyEdge = WS_BORDER | WS_DLGFRAME;
 constexpr DWORD kAnyExEdge = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE;
 
 // Places by converting the edges of the twips rectangles: pixels = round(twips * dpi / 1440).
+// clang-format off
 const ControlCase kControlCases[] = {
-    {"Picture1",
-     ControlId::Picture1,
-     L"QuorvelPictureBox",
-     L"",
-     ControlId::Main,
-     0,
-     0,
-     WS_TABSTOP,
-     kAnyEdge,
-     0,
-     kAnyExEdge,
-     {0, 0, 321, 89},
-     {0, 0, 482, 134}},
-    {"Frame3",
-     ControlId::Frame3,
-     L"Button",
-     L"操作",
-     ControlId::Main,
-     BS_TYPEMASK,
-     BS_GROUPBOX,
-     0,
-     WS_TABSTOP,
-     0,
-     0,
-     {170, 140, 321, 208},
-     {255, 210, 481, 312}},
-    {"Command5",
-     ControlId::Command5,
-     L"Button",
-     L"帮 助",
-     ControlId::Frame3,
-     BS_TYPEMASK,
-     BS_PUSHBUTTON,
-     WS_TABSTOP,
-     0,
-     0,
-     0,
-     {251, 180, 317, 203},
-     {376, 270, 476, 304}},
-    {"Command4",
-     ControlId::Command4,
-     L"Button",
-     L"自动获取",
-     ControlId::Frame3,
-     BS_TYPEMASK,
-     BS_PUSHBUTTON,
-     WS_TABSTOP,
-     0,
-     0,
-     0,
-     {251, 156, 317, 179},
-     {376, 234, 476, 268}},
-    {"Command3",
-     ControlId::Command3,
-     L"Button",
-     L"自定义设置",
-     ControlId::Frame3,
-     BS_TYPEMASK,
-     BS_PUSHBUTTON,
-     WS_TABSTOP,
-     0,
-     0,
-     0,
-     {174, 180, 251, 203},
-     {261, 270, 376, 304}},
-    {"Command2",
-     ControlId::Command2,
-     L"Button",
-     L"设置Quorvel",
-     ControlId::Frame3,
-     BS_TYPEMASK,
-     BS_PUSHBUTTON,
-     WS_TABSTOP,
-     0,
-     0,
-     0,
-     {174, 156, 251, 179},
-     {261, 234, 376, 268}},
-    {"frame1",
-     ControlId::frame1,
-     L"Button",
-     L"请选择网卡",
-     ControlId::Main,
-     BS_TYPEMASK,
-     BS_GROUPBOX,
-     0,
-     WS_TABSTOP,
-     0,
-     0,
-     {1, 93, 321, 134},
-     {2, 140, 482, 202}},
+    // name, id, class, text, container,
+    //   type mask, type, styles set, styles clear, extended styles set, extended styles clear,
+    //   rectangle at 96 DPI, at 144 DPI
+    {"Picture1", ControlId::Picture1, L"QuorvelPictureBox", L"", ControlId::Main,
+        0, 0, WS_TABSTOP, kAnyEdge, 0, kAnyExEdge,
+        {0, 0, 321, 89}, {0, 0, 482, 134}},
+    {"Frame3", ControlId::Frame3, L"Button", L"操作", ControlId::Main,
+        BS_TYPEMASK, BS_GROUPBOX, 0, WS_TABSTOP, 0, 0,
+        {170, 140, 321, 208}, {255, 210, 481, 312}},
+    {"Command5", ControlId::Command5, L"Button", L"帮 助", ControlId::Frame3,
+        BS_TYPEMASK, BS_PUSHBUTTON, WS_TABSTOP, 0, 0, 0,
+        {251, 180, 317, 203}, {376, 270, 476, 304}},
+    {"Command4", ControlId::Command4, L"Button", L"自动获取", ControlId::Frame3,
+        BS_TYPEMASK, BS_PUSHBUTTON, WS_TABSTOP, 0, 0, 0,
+        {251, 156, 317, 179}, {376, 234, 476, 268}},
+    {"Command3", ControlId::Command3, L"Button", L"自定义设置", ControlId::Frame3,
+        BS_TYPEMASK, BS_PUSHBUTTON, WS_TABSTOP, 0, 0, 0,
+        {174, 180, 251, 203}, {261, 270, 376, 304}},
+    {"Command2", ControlId::Command2, L"Button", L"设置Quorvel", ControlId::Frame3,
+        BS_TYPEMASK, BS_PUSHBUTTON, WS_TABSTOP, 0, 0, 0,
+        {174, 156, 251, 179}, {261, 234, 376, 268}},
+    {"frame1", ControlId::frame1, L"Button", L"请选择网卡", ControlId::Main,
+        BS_TYPEMASK, BS_GROUPBOX, 0, WS_TABSTOP, 0, 0,
+        {1, 93, 321, 134}, {2, 140, 482, 202}},
     // A drop-down combo box sizes its field to its font: its bottom is checked apart.
-    {"Combo1",
-     ControlId::Combo1,
-     L"ComboBox",
-     L"",
-     ControlId::frame1,
-     CBS_DROPDOWNLIST,
-     CBS_DROPDOWN,
-     WS_TABSTOP | CBS_AUTOHSCROLL,
-     CBS_SORT,
-     0,
-     0,
-     {9, 109, 314, 129},
-     {14, 164, 472, 194}},
-    {"Frame2",
-     ControlId::Frame2,
-     L"Button",
-     L"DNS设置",
-     ControlId::Main,
-     BS_TYPEMASK,
-     BS_GROUPBOX,
-     0,
-     WS_TABSTOP,
-     0,
-     0,
-     {0, 140, 169, 208},
-     {0, 210, 254, 312}},
-    {"Text1",
-     ControlId::Text1,
-     L"Edit",
-     L"",
-     ControlId::Frame2,
-     ES_MULTILINE,
-     0,
-     WS_TABSTOP | ES_AUTOHSCROLL,
-     ES_READONLY | ES_NUMBER | ES_PASSWORD,
-     WS_EX_CLIENTEDGE,
-     0,
-     {48, 157, 161, 177},
-     {72, 236, 242, 266}},
-    {"Text2",
-     ControlId::Text2,
-     L"Edit",
-     L"",
-     ControlId::Frame2,
-     ES_MULTILINE,
-     0,
-     WS_TABSTOP | ES_AUTOHSCROLL,
-     ES_READONLY | ES_NUMBER | ES_PASSWORD,
-     WS_EX_CLIENTEDGE,
-     0,
-     {48, 180, 161, 200},
-     {72, 270, 242, 300}},
-    {"Label2",
-     ControlId::Label2,
-     L"Static",
-     L"辅DNS",
-     ControlId::Frame2,
-     SS_TYPEMASK,
-     SS_LEFT,
-     0,
-     WS_TABSTOP,
-     0,
-     0,
-     {8, 185, 43, 198},
-     {12, 278, 64, 297}},
-    {"Label1",
-     ControlId::Label1,
-     L"Static",
-     L"主DNS",
-     ControlId::Frame2,
-     SS_TYPEMASK,
-     SS_LEFT,
-     0,
-     WS_TABSTOP,
-     0,
-     0,
-     {8, 161, 43, 173},
-     {12, 242, 64, 260}},
+    {"Combo1", ControlId::Combo1, L"ComboBox", L"", ControlId::frame1,
+        CBS_DROPDOWNLIST, CBS_DROPDOWN, WS_TABSTOP | CBS_AUTOHSCROLL, CBS_SORT, 0, 0,
+        {9, 109, 314, 129}, {14, 164, 472, 194}},
+    {"Frame2", ControlId::Frame2, L"Button", L"DNS设置", ControlId::Main,
+        BS_TYPEMASK, BS_GROUPBOX, 0, WS_TABSTOP, 0, 0,
+        {0, 140, 169, 208}, {0, 210, 254, 312}},
+    {"Text1", ControlId::Text1, L"Edit", L"", ControlId::Frame2,
+        ES_MULTILINE, 0, WS_TABSTOP | ES_AUTOHSCROLL, ES_READONLY | ES_NUMBER | ES_PASSWORD,
+        WS_EX_CLIENTEDGE, 0,
+        {48, 157, 161, 177}, {72, 236, 242, 266}},
+    {"Text2", ControlId::Text2, L"Edit", L"", ControlId::Frame2,
+        ES_MULTILINE, 0, WS_TABSTOP | ES_AUTOHSCROLL, ES_READONLY | ES_NUMBER | ES_PASSWORD,
+        WS_EX_CLIENTEDGE, 0,
+        {48, 180, 161, 200}, {72, 270, 242, 300}},
+    // Labels centre their line, so that a default font taller than they are keeps its glyphs.
+    {"Label2", ControlId::Label2, L"Static", L"辅DNS", ControlId::Frame2,
+        SS_TYPEMASK, SS_LEFT, SS_CENTERIMAGE, WS_TABSTOP, 0, 0,
+        {8, 185, 43, 198}, {12, 278, 64, 297}},
+    {"Label1", ControlId::Label1, L"Static", L"主DNS", ControlId::Frame2,
+        SS_TYPEMASK, SS_LEFT, SS_CENTERIMAGE, WS_TABSTOP, 0, 0,
+        {8, 161, 43, 173}, {12, 242, 64, 260}},
 };
+// clang-format on
 
 RECT ExpectedRect(const ControlCase& control, unsigned dpi) {
     return dpi == 144 ? control.at144 : control.at96;
@@ -321,7 +203,7 @@ TEST_P(ControlTest, HasItsKindTextAndStyles) {
 TEST_P(ControlTest, SitsInItsContainerAsAChildOfTheWindow) {
     const ControlCase& expected = GetParam();
     const HWND control = Control(expected.id);
-    EXPECT_EQ(GetParent(control), Main());
+    EXPECT_EQ(GetParent(control), Window());
 
     const RECT rect = RectInParent(control);
     const RECT wanted = ExpectedRect(expected, ExpectedDpi());
@@ -333,7 +215,7 @@ TEST_P(ControlTest, SitsInItsContainerAsAChildOfTheWindow) {
     }
 
     RECT container{};
-    GetClientRect(Main(), &container);
+    GetClientRect(Window(), &container);
     if (expected.container != ControlId::Main)
         container = RectInParent(Control(expected.container));
     EXPECT_GE(rect.left, container.left);
@@ -347,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(AllThirteen, ControlTest, ::testing::ValuesIn(kControlC
 
 TEST_F(MainWindowTest, RunsAtThePrefixDpi) {
     EXPECT_EQ(window_.Dpi(), ExpectedDpi());
-    EXPECT_EQ(GetDpiForWindow(Main()), ExpectedDpi());
+    EXPECT_EQ(GetDpiForWindow(Window()), ExpectedDpi());
 }
 
 TEST_F(MainWindowTest, ButtonsOfARowTouch) {
@@ -402,15 +284,15 @@ TEST_F(MainWindowTest, ControlsUseTheMessageFontOfTheWindowDpi) {
 // The frame
 
 TEST_F(MainWindowTest, HasAFixedDialogFrameWithACloseButtonOnly) {
-    EXPECT_EQ(WindowTextOf(Main()), L"Quorvel");
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Main(), GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Main(), GWL_EXSTYLE));
+    EXPECT_EQ(WindowTextOf(Window()), L"Quorvel");
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
     EXPECT_EQ(exStyle & (WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT),
               static_cast<DWORD>(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT));
 
-    const HMENU menu = GetSystemMenu(Main(), FALSE);
+    const HMENU menu = GetSystemMenu(Window(), FALSE);
     for (const UINT present : {SC_MOVE, SC_CLOSE}) {
         EXPECT_NE(GetMenuState(menu, present, MF_BYCOMMAND), static_cast<UINT>(-1)) << present;
     }
@@ -421,7 +303,7 @@ TEST_F(MainWindowTest, HasAFixedDialogFrameWithACloseButtonOnly) {
 
 TEST_F(MainWindowTest, ClientAreaMeasures4830By3225Twips) {
     RECT client{};
-    GetClientRect(Main(), &client);
+    GetClientRect(Window(), &client);
     const SIZE expected = ExpectedDpi() == 144 ? SIZE{483, 323} : SIZE{322, 215};
     EXPECT_EQ(client.right, expected.cx);
     EXPECT_EQ(client.bottom, expected.cy);
@@ -430,9 +312,9 @@ TEST_F(MainWindowTest, ClientAreaMeasures4830By3225Twips) {
 TEST_F(MainWindowTest, IsCentredOnTheWorkAreaOfItsMonitor) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Main(), MONITOR_DEFAULTTONEAREST), &monitor));
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor));
     RECT window{};
-    GetWindowRect(Main(), &window);
+    GetWindowRect(Window(), &window);
     const RECT& work = monitor.rcWork;
     EXPECT_LE(std::abs((window.left - work.left) - (work.right - window.right)), 1);
     EXPECT_LE(std::abs((window.top - work.top) - (work.bottom - window.bottom)), 1);
@@ -447,7 +329,7 @@ TEST_F(MainWindowTest, CarriesTheProgramIconAtTheSizesOfItsDpi) {
                  {ICON_SMALL, GetSystemMetricsForDpi(SM_CXSMICON, dpi)}};
     for (const auto& icon : icons) {
         const auto handle =
-            reinterpret_cast<HICON>(SendMessageW(Main(), WM_GETICON, icon.which, 0));
+            reinterpret_cast<HICON>(SendMessageW(Window(), WM_GETICON, icon.which, 0));
         ASSERT_NE(handle, nullptr);
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(handle, &info));
@@ -538,13 +420,13 @@ TEST_F(MainWindowTest, PictureBoxShowsTheBannerUnscaledAndClipped) {
 // Start-up, focus and keys
 
 TEST_F(MainWindowTest, LoadsWhileHiddenAndShowsWithTheFocusInTheSelector) {
-    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_FALSE(IsWindowVisible(Window()));
     window_.Load();
-    EXPECT_FALSE(IsWindowVisible(Main()));
+    EXPECT_FALSE(IsWindowVisible(Window()));
     EXPECT_EQ(SendMessageW(Control(ControlId::Combo1), CB_GETCOUNT, 0, 0), 3);
 
     window_.Show(SW_SHOW);
-    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_TRUE(IsWindowVisible(Window()));
     const HWND focus = GetFocus();
     EXPECT_TRUE(focus == Control(ControlId::Combo1) || IsChild(Control(ControlId::Combo1), focus));
     EXPECT_EQ(Text(ControlId::Combo1), L"");
@@ -559,7 +441,7 @@ TEST_F(MainWindowTest, TabWalksTheControlsByTabIndex) {
     // From the focus at start-up, the field inside the combo box.
     HWND at = GetFocus();
     for (std::size_t step = 0; step < std::size(order); ++step) {
-        at = GetNextDlgTabItem(Main(), at, FALSE);
+        at = GetNextDlgTabItem(Window(), at, FALSE);
         EXPECT_EQ(at, Control(order[step])) << "step " << step;
     }
 }
@@ -579,14 +461,14 @@ TEST_F(MainWindowTest, EnterAndEscClickNothingAndCloseNothing) {
         PressKey(Control(focus), VK_RETURN);
         PressKey(Control(focus), VK_ESCAPE);
     }
-    EXPECT_TRUE(IsWindow(Main()));
+    EXPECT_TRUE(IsWindow(Window()));
     EXPECT_TRUE(processStart_.commandLines.empty());
     EXPECT_TRUE(messageBox_.texts.empty());
 }
 
 TEST_F(MainWindowTest, ClosingDestroysTheWindowAndEndsTheMessageLoop) {
     LoadAndShow();
-    const HWND main = Main();
+    const HWND main = Window();
     SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(window_.Handle(), nullptr);
@@ -661,7 +543,7 @@ TEST_F(MainWindowTest, ErrorDuringLoadIsShownAndTheWindowStillOpens) {
     window_.Show(SW_SHOW);
     ASSERT_EQ(messageBox_.texts.size(), 1u);
     EXPECT_TRUE(messageBox_.texts[0].ends_with(" (0x80041017)")) << messageBox_.texts[0];
-    EXPECT_TRUE(IsWindowVisible(Main()));
+    EXPECT_TRUE(IsWindowVisible(Window()));
     EXPECT_EQ(SendMessageW(Control(ControlId::Combo1), CB_GETCOUNT, 0, 0), 0);
 }
 
@@ -772,15 +654,15 @@ SeenMessageBox ReadAndClose(HWND main) {
 TEST_F(MainWindowTest, MessageBoxIsModalToTheWindowWithOkOnlyAndNoIcon) {
     LoadAndShow();
     win32::Win32MessageBox box;
-    box.SetOwner(Main());
+    box.SetOwner(Window());
     SeenMessageBox seen;
-    std::thread reader([&seen, main = Main()] { seen = ReadAndClose(main); });
+    std::thread reader([&seen, main = Window()] { seen = ReadAndClose(main); });
     box.Show("DNS设置成功");
     reader.join();
 
-    EXPECT_EQ(seen.owner, Main());
+    EXPECT_EQ(seen.owner, Window());
     EXPECT_FALSE(seen.ownerEnabled);
-    EXPECT_TRUE(IsWindowEnabled(Main()));
+    EXPECT_TRUE(IsWindowEnabled(Window()));
     ASSERT_EQ(seen.buttons.size(), 1u);
     EXPECT_EQ(seen.texts, std::vector<std::wstring>{L"DNS设置成功"});
     EXPECT_EQ(seen.visibleIcons, 0);
@@ -793,13 +675,13 @@ TEST_F(MainWindowTest, MoveToAnotherDpiLaysEverythingOutAgain) {
     LoadAndShow();
     const unsigned other = ExpectedDpi() == 144 ? 96 : 144;
     RECT window{};
-    GetWindowRect(Main(), &window);
+    GetWindowRect(Window(), &window);
     RECT suggested{window.left, window.top, window.left + 500, window.top + 400};
-    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(other, other),
+    SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(other, other),
                  reinterpret_cast<LPARAM>(&suggested));
 
     EXPECT_EQ(window_.Dpi(), other);
-    GetWindowRect(Main(), &window);
+    GetWindowRect(Window(), &window);
     EXPECT_EQ(Edges(window), Edges(suggested));
     for (const auto& control : kControlCases) {
         const RECT rect = RectInParent(Control(control.id));

@@ -1,6 +1,6 @@
 #include "window_test_support.h"
 
-#include <cstdlib>
+#include <cwchar>
 #include <fstream>
 #include <stdexcept>
 
@@ -29,8 +29,10 @@ void TemporaryMachineFile::Write(std::string_view json) const {
 }
 
 unsigned ExpectedDpi() {
-    const char* const dpi = std::getenv("QUORVEL_WINE_DPI");
-    return dpi && *dpi ? static_cast<unsigned>(std::strtoul(dpi, nullptr, 10)) : 96;
+    wchar_t dpi[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"QUORVEL_WINE_DPI", dpi, 16);
+    if (length == 0 || length >= 16) return 96;
+    return static_cast<unsigned>(std::wcstoul(dpi, nullptr, 10));
 }
 
 std::wstring WindowTextOf(HWND window) {

@@ -49,7 +49,9 @@ KindStyle StyleOf(ControlKind kind) {
         case ControlKind::TextBox:
             return {WC_EDITW, child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
         case ControlKind::Label:
-            return {WC_STATICW, child | SS_LEFT, 0};
+            // One line, centred on the label's height: a default font whose line is taller than
+            // the label then loses nothing of its glyphs, only of its empty leading.
+            return {WC_STATICW, child | SS_LEFT | SS_CENTERIMAGE, 0};
     }
     throw std::invalid_argument("unknown control kind");
 }

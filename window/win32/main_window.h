@@ -38,6 +38,8 @@ public:
     void Show(int showCommand);
 
 private:
+    // noexcept: no C++ exception may unwind through the system's frames. The handlers' own
+    // errors end in DispatchEvent.
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

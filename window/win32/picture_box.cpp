@@ -18,7 +18,7 @@ void Paint(HWND pictureBox, HDC dc) {
     DeleteDC(source);
 }
 
-LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;  // Paint fills the whole box
