@@ -50,9 +50,9 @@ quorvel_wine_env() {
 quorvel_wine_prefix() {
     local prefix=$1 dpi=${2:-96}
     quorvel_wine_env "$prefix" || return 1
-    # The stamp names the settings it was made with, so a changed prefix.reg is applied again.
+    # The stamp names the settings it was made with, so changed settings are applied again.
     local stamp
-    stamp="$prefix/.quorvel-ready-$(cksum <"$QUORVEL_WINE_HOME/prefix.reg" | cut -d' ' -f1)-$dpi"
+    stamp="$prefix/.quorvel-ready-$(cat "$QUORVEL_WINE_HOME/prefix.reg" "${BASH_SOURCE[0]}" | cksum | cut -d' ' -f1)-$dpi"
     [ -f "$stamp" ] && return 0
     mkdir -p "$(dirname "$prefix")"
     (
@@ -60,6 +60,9 @@ quorvel_wine_prefix() {
         [ -f "$stamp" ] && exit 0
         echo "wine-harness: creating Wine prefix $prefix (${dpi} DPI)" >&2
         "$WINELOADER" wineboot -i >/dev/null 2>&1 || exit 1
+        # Wine's own fonts (fonts-wine) are not found in its data folder by this build; from the
+        # prefix's font folder they are. Marlett draws the title bar's buttons.
+        cp -f /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
         local reg="$prefix/quorvel.reg"
         {
             cat "$QUORVEL_WINE_HOME/prefix.reg"
