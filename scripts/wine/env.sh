@@ -45,14 +45,17 @@ quorvel_wine_env() {
     export WINESERVER
 }
 
-# quorvel_wine_prefix PREFIX [DPI]: creates the prefix once (guarded by a lock, since ctest may
-# start several tests at once) and exports its environment.
+# quorvel_wine_prefix PREFIX [DPI] [desktop]: creates the prefix once (guarded by a lock, since
+# ctest may start several tests at once) and exports its environment. A "desktop" prefix is for a
+# user's own display with a window manager; the others suit the bare Xvfb of tests and screenshots.
 quorvel_wine_prefix() {
-    local prefix=$1 dpi=${2:-96}
+    local prefix=$1 dpi=${2:-96} flavour=${3:-bare}
     quorvel_wine_env "$prefix" || return 1
     # The stamp names the settings it was made with, so changed settings are applied again.
     local stamp
-    stamp="$prefix/.quorvel-ready-$(cat "$QUORVEL_WINE_HOME/prefix.reg" "${BASH_SOURCE[0]}" | cksum | cut -d' ' -f1)-$dpi"
+    local settings=("$QUORVEL_WINE_HOME/prefix.reg")
+    [ "$flavour" = desktop ] || settings+=("$QUORVEL_WINE_HOME/bare-display.reg")
+    stamp="$prefix/.quorvel-ready-$(cat "${settings[@]}" "${BASH_SOURCE[0]}" | cksum | cut -d' ' -f1)-$dpi"
     [ -f "$stamp" ] && return 0
     mkdir -p "$(dirname "$prefix")"
     (
@@ -63,9 +66,12 @@ quorvel_wine_prefix() {
         # Wine's own fonts (fonts-wine) are not found in its data folder by this build; from the
         # prefix's font folder they are. Marlett draws the title bar's buttons.
         cp -f /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null
-        local reg="$prefix/quorvel.reg"
+        local reg="$prefix/quorvel.reg" file
         {
-            cat "$QUORVEL_WINE_HOME/prefix.reg"
+            echo REGEDIT4
+            for file in "${settings[@]}"; do
+                sed '/^REGEDIT4/d' "$file"
+            done
             printf '\r\n[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
         } >"$reg"
         "$WINELOADER" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 || exit 1
