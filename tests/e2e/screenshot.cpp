@@ -31,9 +31,31 @@ void Check(HRESULT hresult, const char* step) {
                                  std::to_string(static_cast<unsigned long>(hresult)));
 }
 
+bool HasPendingPaint(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return true;
+    bool pending = false;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM found) -> BOOL {
+            if (!GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+            *reinterpret_cast<bool*>(found) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&pending));
+    return pending;
+}
+
+// A window that has just appeared may not have painted its texts yet; the picture is for review,
+// so a short bounded wait is enough.
+void WaitUntilPainted(HWND window) {
+    for (int tries = 0; tries < 100 && HasPendingPaint(window); ++tries) Sleep(20);
+    Sleep(100);
+}
+
 }  // namespace
 
 void SaveScreenshot(HWND window, const std::filesystem::path& file) {
+    WaitUntilPainted(window);
     RECT rect{};
     GetWindowRect(window, &rect);
     const int width = rect.right - rect.left;
