@@ -622,9 +622,11 @@ struct SeenMessageBox {
 SeenMessageBox ReadAndClose(HWND main) {
     SeenMessageBox seen;
     HWND box = nullptr;
-    for (int tries = 0; tries < 200 && !box; ++tries) {
+    // The box exists before its buttons and texts do; it is read once it shows.
+    for (int tries = 0; tries < 200; ++tries) {
         box = FindWindowW(L"#32770", L"Quorvel");
-        if (!box) Sleep(25);
+        if (box && IsWindowVisible(box)) break;
+        Sleep(25);
     }
     if (!box) return seen;
     seen.owner = GetWindow(box, GW_OWNER);
