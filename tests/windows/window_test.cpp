@@ -76,6 +76,7 @@ protected:
 
     void Click(ControlId button) { SendMessageW(Control(button), BM_CLICK, 0, 0); }
 
+    // A key press as the program's message loop passes it on: to the dialog manager first.
     void PressKey(HWND target, UINT key) {
         MSG message{target, WM_KEYDOWN, key, 1, 0, {}};
         if (!IsDialogMessageW(Window(), &message)) {
