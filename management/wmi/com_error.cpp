@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "management/wmi/bstr.h"
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 
 namespace quorvel::com {
 namespace {

@@ -3,7 +3,7 @@
 #include "management/wmi/bstr.h"
 #include "management/wmi/com_error.h"
 #include "management/wmi/safe_array.h"
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 
 namespace quorvel::com {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "management/wmi/com_error.h"
 #include "management/wmi/com_ptr.h"
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 #include "management/wmi/wmi_objects.h"
 
 namespace quorvel {
@@ -21,7 +21,7 @@ LocatorRef WmiManagement::CreateLocator() {
 ServiceRef WmiManagement::GetObjectByMoniker(const std::string& moniker) {
     com::ComPtr<IDispatch> service;
     com::ThrowIfFailed(
-        CoGetObject(com::ToUtf16(moniker).c_str(), nullptr, IID_IDispatch, service.PutVoid()));
+        CoGetObject(ToUtf16(moniker).c_str(), nullptr, IID_IDispatch, service.PutVoid()));
     return wmi::WrapService(std::move(service));
 }
 

@@ -4,7 +4,7 @@
 
 #include "management/wmi/com_error.h"
 #include "management/wmi/dispatch.h"
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 #include "management/wmi/variant_convert.h"
 
 namespace quorvel::wmi {
@@ -60,7 +60,7 @@ public:
     explicit WmiService(ComPtr<IDispatch> service) : service_(std::move(service)) {}
 
     AdapterSetRef ExecQuery(const std::string& wql) override {
-        const UniqueVariant query[] = {UniqueVariant::FromText(com::ToUtf16(wql))};
+        const UniqueVariant query[] = {UniqueVariant::FromText(ToUtf16(wql))};
         const UniqueVariant result = com::Call(*service_.Get(), L"ExecQuery", query);
         ComPtr<IDispatch> objectSet = com::DispatchOrNull(result.Get());
         return objectSet ? WrapAdapterSet(std::move(objectSet)) : nullptr;
@@ -76,8 +76,8 @@ public:
 
     // The optional arguments (user, password, locale, authority, flags, context) are left out.
     ServiceRef ConnectServer(const std::string& computer, const std::string& nameSpace) override {
-        const UniqueVariant arguments[] = {UniqueVariant::FromText(com::ToUtf16(computer)),
-                                           UniqueVariant::FromText(com::ToUtf16(nameSpace))};
+        const UniqueVariant arguments[] = {UniqueVariant::FromText(ToUtf16(computer)),
+                                           UniqueVariant::FromText(ToUtf16(nameSpace))};
         const UniqueVariant result = com::Call(*locator_.Get(), L"ConnectServer", arguments);
         ComPtr<IDispatch> service = com::DispatchOrNull(result.Get());
         if (!service) com::ThrowHresult(E_POINTER);

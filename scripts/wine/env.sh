@@ -49,7 +49,8 @@ quorvel_wine_env() {
 # ctest may start several tests at once) and exports its environment. A "desktop" prefix is for a
 # user's own display with a window manager; the others suit the bare Xvfb of tests and screenshots.
 quorvel_wine_prefix() {
-    local prefix=$1 dpi=${2:-96} flavour=${3:-bare}
+    local prefix dpi=${2:-96} flavour=${3:-bare}
+    prefix=$(realpath -m "$1")
     quorvel_wine_env "$prefix" || return 1
     # The stamp names the settings it was made with, so changed settings are applied again.
     local stamp

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 #include "tests/e2e/app_process.h"
 
 namespace quorvel::e2e {
@@ -19,8 +19,8 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                              static_cast<UINT>(kDeadline.count()), &result)) {
         throw std::runtime_error("the program did not answer within " +
                                  std::to_string(kDeadline.count()) + " ms (message " +
-                                 std::to_string(message) + " to its " +
-                                 com::ToUtf8(ClassOf(window)) + "): its window thread is stuck");
+                                 std::to_string(message) + " to its " + ToUtf8(ClassOf(window)) +
+                                 "): its window thread is stuck");
     }
     return static_cast<LRESULT>(result);
 }
@@ -84,14 +84,14 @@ std::string TextOf(HWND window) {
     const auto copied = static_cast<std::size_t>(
         Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     text.resize(std::min(copied, length));
-    return com::ToUtf8(text);
+    return ToUtf8(text);
 }
 
 std::string CaptionOf(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         std::max(GetWindowTextW(window, text.data(), static_cast<int>(text.size())), 0)));
-    return com::ToUtf8(text);
+    return ToUtf8(text);
 }
 
 std::wstring ClassOf(HWND window) {
@@ -218,7 +218,7 @@ std::vector<std::string> MainWindowUi::Entries() const {
                                     reinterpret_cast<LPARAM>(text.data()));
         if (copied == CB_ERR) throw std::runtime_error("CB_GETLBTEXT failed");
         text.resize(static_cast<std::size_t>(copied));
-        entries.push_back(com::ToUtf8(text));
+        entries.push_back(ToUtf8(text));
     }
     return entries;
 }
@@ -239,7 +239,7 @@ void MainWindowUi::PostPick(int index) const {
 }
 
 void MainWindowUi::Type(HWND field, std::string_view text) const {
-    const std::wstring wide = com::ToUtf16(text);
+    const std::wstring wide = ToUtf16(text);
     if (!Send(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())))
         throw std::runtime_error("the field refused the text");
 }

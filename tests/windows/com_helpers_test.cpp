@@ -14,7 +14,7 @@
 #include "management/wmi/com_error.h"
 #include "management/wmi/com_ptr.h"
 #include "management/wmi/safe_array.h"
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 #include "management/wmi/variant.h"
 #include "management/wmi/variant_convert.h"
 #include "management/wmi/wmi_management.h"

@@ -22,7 +22,7 @@
 #include "window/win32/main_window.h"
 #include "window/win32/message_box.h"
 #include "window/win32/shell_process_start.h"
-#include "window/win32/utf16.h"
+#include "management/utf16.h"
 #include "window_test_support.h"
 
 namespace quorvel::testing {
@@ -186,7 +186,7 @@ TEST_P(ControlTest, HasItsKindTextAndStyles) {
     const HWND control = Control(expected.id);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(_wcsicmp(BaseClassName(control).c_str(), expected.className), 0)
-        << "class " << win32::Utf8(ClassNameOf(control));
+        << "class " << ToUtf8(ClassNameOf(control));
     EXPECT_EQ(WindowTextOf(control), expected.text);
     EXPECT_EQ(GetDlgCtrlID(control), static_cast<int>(expected.id));
 
@@ -578,8 +578,8 @@ TEST_P(CommandTest, AppliesToThePickedAdapterAndShowsItsNewServers) {
 
 INSTANTIATE_TEST_SUITE_P(Commands, CommandTest,
                          ::testing::Values(CommandCase{"Command2", ControlId::Command2, L"", L"",
-                                                       win32::Utf16(kServicePrimaryDns),
-                                                       win32::Utf16(kServiceSecondaryDns)},
+                                                       ToUtf16(kServicePrimaryDns),
+                                                       ToUtf16(kServiceSecondaryDns)},
                                            CommandCase{"Command3", ControlId::Command3, L"1.1.1.1",
                                                        L"", L"1.1.1.1", L""},
                                            CommandCase{"Command4", ControlId::Command4, L"1.1.1.1",

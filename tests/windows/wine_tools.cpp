@@ -7,7 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 
 namespace quorvel::testing {
 namespace {
@@ -77,8 +77,7 @@ std::vector<std::wstring> Lines(const std::string& utf16Bytes) {
 
 std::string TrimEnd(std::wstring_view cell) {
     const auto end = cell.find_last_not_of(L' ');
-    return com::ToUtf8(end == std::wstring_view::npos ? std::wstring_view()
-                                                      : cell.substr(0, end + 1));
+    return ToUtf8(end == std::wstring_view::npos ? std::wstring_view() : cell.substr(0, end + 1));
 }
 
 }  // namespace
@@ -92,8 +91,8 @@ std::vector<std::vector<std::string>> WmicNicConfig(const std::vector<std::strin
     std::string joined;
     for (const std::string& property : properties) joined += (joined.empty() ? "" : ",") + property;
     const std::vector<std::wstring> lines =
-        Lines(Capture(L"wmic.exe nicconfig get " + com::ToUtf16(joined)));
-    if (lines.empty() || lines.front().rfind(com::ToUtf16(properties.front()), 0) != 0) {
+        Lines(Capture(L"wmic.exe nicconfig get " + ToUtf16(joined)));
+    if (lines.empty() || lines.front().rfind(ToUtf16(properties.front()), 0) != 0) {
         throw std::runtime_error("wmic printed no table header");
     }
     // Wine's wmic pads every cell to one width, the longest value plus two, whatever the
@@ -102,7 +101,7 @@ std::vector<std::vector<std::string>> WmicNicConfig(const std::vector<std::strin
     for (std::size_t index = 1; index < lines.size(); ++index) {
         const std::wstring& line = lines[index];
         if (line.size() % properties.size() != 0 || line.size() != lines[1].size()) {
-            throw std::runtime_error("wmic row of unexpected width: " + com::ToUtf8(line));
+            throw std::runtime_error("wmic row of unexpected width: " + ToUtf8(line));
         }
         const std::size_t width = line.size() / properties.size();
         std::vector<std::string> cells;

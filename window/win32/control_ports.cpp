@@ -1,6 +1,6 @@
 #include "window/win32/control_ports.h"
 
-#include "window/win32/utf16.h"
+#include "management/utf16.h"
 
 namespace quorvel::win32 {
 namespace {
@@ -9,7 +9,7 @@ std::string WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return Utf8(text);
+    return ToUtf8(text);
 }
 
 }  // namespace
@@ -21,7 +21,7 @@ void Win32ComboBox::Clear() {
 
 void Win32ComboBox::Append(const std::string& text) {
     // The list is unsorted, so adding appends.
-    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(text).c_str()));
+    SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToUtf16(text).c_str()));
 }
 
 std::string Win32ComboBox::Text() const {
@@ -33,11 +33,13 @@ std::string Win32ComboBox::Text() const {
     const LRESULT copied =
         SendMessageW(combo_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return Utf8(text);
+    return ToUtf8(text);
 }
 
 std::string Win32TextBox::Text() const { return WindowText(edit_); }
 
-void Win32TextBox::SetText(const std::string& text) { SetWindowTextW(edit_, Utf16(text).c_str()); }
+void Win32TextBox::SetText(const std::string& text) {
+    SetWindowTextW(edit_, ToUtf16(text).c_str());
+}
 
 }  // namespace quorvel::win32

@@ -12,7 +12,7 @@
 #include "window/win32/dpi.h"
 #include "window/win32/picture_box.h"
 #include "window/win32/twips.h"
-#include "window/win32/utf16.h"
+#include "management/utf16.h"
 
 namespace quorvel::win32 {
 namespace {
@@ -92,7 +92,7 @@ MainWindow::MainWindow(HINSTANCE instance, Management& management, MessageBoxPor
                        ProcessStartPort& processStart)
     : instance_(instance), messageBox_(messageBox) {
     RegisterClasses(instance, &MainWindow::WindowProc);
-    const std::wstring caption = Utf16(kMainWindow.caption);
+    const std::wstring caption = ToUtf16(kMainWindow.caption);
     CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("the main window cannot be created");
@@ -188,8 +188,8 @@ bool MainWindow::CreateControls() {
         const ControlSpec& spec = kControls[i];
         const KindStyle kind = StyleOf(spec.kind);
         controls_[i] = CreateWindowExW(
-            kind.exStyle, kind.className, Utf16(spec.text).c_str(), kind.style, 0, 0, 0, 0, window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+            kind.exStyle, kind.className, ToUtf16(spec.text).c_str(), kind.style, 0, 0, 0, 0,
+            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
         if (!controls_[i]) return false;
     }
     // No length limit: 0 asks for the largest the system allows.

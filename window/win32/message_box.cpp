@@ -1,12 +1,12 @@
 #include "window/win32/message_box.h"
 
 #include "window/win32/control_table.h"
-#include "window/win32/utf16.h"
+#include "management/utf16.h"
 
 namespace quorvel::win32 {
 
 void Win32MessageBox::Show(const std::string& text) {
-    MessageBoxW(owner_, Utf16(text).c_str(), Utf16(kMainWindow.caption).c_str(), MB_OK);
+    MessageBoxW(owner_, ToUtf16(text).c_str(), ToUtf16(kMainWindow.caption).c_str(), MB_OK);
 }
 
 }  // namespace quorvel::win32

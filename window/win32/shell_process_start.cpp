@@ -1,7 +1,7 @@
 #include "window/win32/shell_process_start.h"
 
 #include "window/win32/unique_handles.h"
-#include "window/win32/utf16.h"
+#include "management/utf16.h"
 
 namespace quorvel::win32 {
 namespace {
@@ -20,7 +20,7 @@ std::wstring WindowsDirectory() {
 }  // namespace
 
 ProcessStartArguments ShellStartArguments(const std::string& commandLine) {
-    const std::wstring text = Utf16(commandLine);
+    const std::wstring text = ToUtf16(commandLine);
     std::vector<wchar_t> writable(text.begin(), text.end());
     writable.push_back(L'\0');
     return ProcessStartArguments{WindowsDirectory() + L"\\explorer.exe", std::move(writable),

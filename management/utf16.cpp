@@ -1,11 +1,11 @@
-#include "management/wmi/utf.h"
+#include "management/utf16.h"
 
 #include <windows.h>
 
 #include <limits>
 #include <stdexcept>
 
-namespace quorvel::com {
+namespace quorvel {
 namespace {
 
 int CheckedLength(std::size_t size) {
@@ -37,4 +37,4 @@ std::string ToUtf8(std::wstring_view utf16) {
     return utf8;
 }
 
-}  // namespace quorvel::com
+}  // namespace quorvel
