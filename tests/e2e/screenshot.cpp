@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "management/wmi/com_ptr.h"
+#include "window/win32/unique_handles.h"
 
 namespace quorvel::e2e {
 namespace {
@@ -18,12 +19,9 @@ struct DcReleaser {
 struct DcDeleter {
     void operator()(HDC dc) const noexcept { DeleteDC(dc); }
 };
-struct ObjectDeleter {
-    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
-};
 using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcReleaser>;
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, ObjectDeleter>;
+using win32::UniqueBitmap;
 
 void Check(HRESULT hresult, const char* step) {
     if (FAILED(hresult))
