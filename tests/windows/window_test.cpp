@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -585,6 +588,56 @@ INSTANTIATE_TEST_SUITE_P(Commands, CommandTest,
                                            CommandCase{"Command4", ControlId::Command4, L"1.1.1.1",
                                                        L"8.8.8.8", L"10.0.0.1", L"10.0.0.2"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Machines whose file shows what a click changed: only the named adapters, in enumeration order.
+constexpr char kMachineWithLookalikes[] = R"({"adapters": [
+    {"Description": "Bob", "DNSServerSearchOrder": ["10.1.1.1"]},
+    {"Description": "Bob's adapter", "DNSServerSearchOrder": ["10.2.2.2"]},
+    {"Description": "Hyper-V Virtual Ethernet Adapter", "DNSServerSearchOrder": ["10.3.3.3"],
+     "DHCPDNSServers": ["172.28.16.1"]},
+    {"Description": "Hyper-V Virtual Ethernet Adapter", "DNSServerSearchOrder": ["10.4.4.4"],
+     "SetDNSServerSearchOrderResult": 91}
+]})";
+
+std::vector<nlohmann::json> ServersInFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const nlohmann::json machine = nlohmann::json::parse(in);
+    std::vector<nlohmann::json> servers;
+    for (const auto& adapter : machine.at("adapters")) {
+        servers.push_back(adapter.at("DNSServerSearchOrder"));
+    }
+    return servers;
+}
+
+TEST_F(MainWindowTest, ApostropheInTheDescriptionChangesThatAdapterOnly) {
+    machine_.Write(kMachineWithLookalikes);
+    LoadAndShow();
+    Pick(1);
+    ASSERT_EQ(Text(ControlId::Combo1), L"Bob's adapter");
+    Click(ControlId::Command2);
+
+    EXPECT_EQ(messageBox_.texts, std::vector<std::string>{"DNS设置成功"});
+    const nlohmann::json builtIn = {kServicePrimaryDns, kServiceSecondaryDns};
+    EXPECT_EQ(ServersInFile(machine_.Path()),
+              (std::vector<nlohmann::json>{{"10.1.1.1"}, builtIn, {"10.3.3.3"}, {"10.4.4.4"}}));
+    EXPECT_EQ(Text(ControlId::Text1), ToUtf16(kServicePrimaryDns));
+    EXPECT_EQ(Text(ControlId::Text2), ToUtf16(kServiceSecondaryDns));
+}
+
+TEST_F(MainWindowTest, SharedDescriptionChangesEveryAdapterInOrderWithABoxEach) {
+    machine_.Write(kMachineWithLookalikes);
+    LoadAndShow();
+    Pick(2);
+    Click(ControlId::Command4);
+
+    EXPECT_EQ(messageBox_.texts,
+              (std::vector<std::string>{"DNS设置成功", "DNS设置失败: Access denied."}));
+    EXPECT_EQ(
+        ServersInFile(machine_.Path()),
+        (std::vector<nlohmann::json>{{"10.1.1.1"}, {"10.2.2.2"}, {"172.28.16.1"}, {"10.4.4.4"}}));
+    // The display shows the adapter enumerated last.
+    EXPECT_EQ(Text(ControlId::Text1), L"10.4.4.4");
+}
 
 TEST_F(MainWindowTest, HelpCommandStartsTheShellOnTheHelpPage) {
     LoadAndShow();
