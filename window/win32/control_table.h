@@ -30,7 +30,7 @@ enum class ControlId : int {
     Label1,
 };
 
-struct ControlSpec {
+struct ControlRow {
     ControlId id;
     std::string_view name;
     ControlKind kind;
@@ -44,16 +44,16 @@ struct ControlSpec {
     int tabIndex;
 };
 
-struct WindowSpec {
+struct WindowRow {
     std::string_view caption;  // also the title of every message box
     int clientWidth;           // twips
     int clientHeight;
 };
 
-inline constexpr WindowSpec kMainWindow{"Quorvel", 4830, 3225};
+inline constexpr WindowRow kMainWindow{"Quorvel", 4830, 3225};
 
 // clang-format off
-inline constexpr std::array<ControlSpec, 13> kControls{{
+inline constexpr std::array<ControlRow, 13> kControls{{
     {ControlId::Picture1, "Picture1", ControlKind::Picture,  ControlId::Main,   "",           0,    0,    4815, 1335, 12},
     {ControlId::Frame3,   "Frame3",   ControlKind::Frame,    ControlId::Main,   "操作",       2550, 2100, 2260, 1020, 7},
     {ControlId::Command5, "Command5", ControlKind::Button,   ControlId::Frame3, "帮 助",      1210, 600,  1000, 340,  11},
@@ -73,6 +73,6 @@ inline constexpr std::array<ControlSpec, 13> kControls{{
 // The position of `id`'s row, which must exist, in kControls.
 std::size_t IndexOf(ControlId id);
 
-inline const ControlSpec& FindControl(ControlId id) { return kControls[IndexOf(id)]; }
+inline const ControlRow& FindControl(ControlId id) { return kControls[IndexOf(id)]; }
 
 }  // namespace quorvel::win32

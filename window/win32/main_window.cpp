@@ -185,11 +185,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool MainWindow::CreateControls() {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const ControlSpec& spec = kControls[i];
-        const KindStyle kind = StyleOf(spec.kind);
+        const ControlRow& row = kControls[i];
+        const KindStyle kind = StyleOf(row.kind);
         controls_[i] = CreateWindowExW(
-            kind.exStyle, kind.className, ToUtf16(spec.text).c_str(), kind.style, 0, 0, 0, 0,
-            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+            kind.exStyle, kind.className, ToUtf16(row.text).c_str(), kind.style, 0, 0, 0, 0,
+            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
         if (!controls_[i]) return false;
     }
     // No length limit: 0 asks for the largest the system allows.

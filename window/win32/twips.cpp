@@ -7,16 +7,16 @@ int TwipsToPixels(int twips, unsigned dpi) {
     return static_cast<int>((scaled + 720) / 1440);
 }
 
-RECT ControlRect(const ControlSpec& spec, unsigned dpi) {
-    int left = spec.left;
-    int top = spec.top;
-    if (spec.container != ControlId::Main) {
-        const ControlSpec& container = FindControl(spec.container);
+RECT ControlRect(const ControlRow& row, unsigned dpi) {
+    int left = row.left;
+    int top = row.top;
+    if (row.container != ControlId::Main) {
+        const ControlRow& container = FindControl(row.container);
         left += container.left;
         top += container.top;
     }
     return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi),
-                TwipsToPixels(left + spec.width, dpi), TwipsToPixels(top + spec.height, dpi)};
+                TwipsToPixels(left + row.width, dpi), TwipsToPixels(top + row.height, dpi)};
 }
 
 }  // namespace quorvel::win32

@@ -12,6 +12,6 @@ int TwipsToPixels(int twips, unsigned dpi);
 
 // The control's rectangle in the window's client area. Its edges are converted, not its size, so
 // controls that touch in twips also touch in pixels at every DPI.
-RECT ControlRect(const ControlSpec& spec, unsigned dpi);
+RECT ControlRect(const ControlRow& row, unsigned dpi);
 
 }  // namespace quorvel::win32
