@@ -661,6 +661,35 @@ TEST(ShellProcessStartTest, StartsExplorerFromTheWindowsDirectoryMinimized) {
     EXPECT_EQ(arguments.showWindow, SW_SHOWMINIMIZED);
 }
 
+TEST(ShellProcessStartTest, FailedStartThrowsThePlatformsTextAndCode) {
+    win32::ProcessStartArguments arguments =
+        win32::ShellStartArguments("explorer.exe http://www.quorvel.com");
+    arguments.applicationName = L"C:\\no such folder\\explorer.exe";
+    try {
+        win32::StartProcess(std::move(arguments));
+        FAIL() << "a missing program started";
+    } catch (const std::runtime_error& error) {
+        const std::string text = error.what();
+        EXPECT_TRUE(text.ends_with(" (0x80070003)") || text.ends_with(" (0x80070002)")) << text;
+        EXPECT_GT(text.size(), std::string(" (0x80070003)").size()) << text;
+    }
+}
+
+TEST_F(MainWindowTest, HelpCommandThatCannotStartIsReportedInTheBox) {
+    // The port of the real window, driven through the window's own dispatch.
+    struct FailingStart final : ProcessStartPort {
+        void StartMinimized(const std::string&) override {
+            throw std::runtime_error("The system cannot find the file specified. (0x80070002)");
+        }
+    } failingStart;
+    MainWindow window(GetModuleHandleW(nullptr), management_, messageBox_, failingStart);
+    window.Load();
+    SendMessageW(window.Control(ControlId::Command5), BM_CLICK, 0, 0);
+    EXPECT_EQ(messageBox_.texts,
+              std::vector<std::string>{"操作失败: The system cannot find the file specified. "
+                                       "(0x80070002)"});
+}
+
 // ---------------------------------------------------------------------------------------------
 // The message box
 

@@ -1,7 +1,10 @@
 #include "window/win32/shell_process_start.h"
 
-#include "window/win32/unique_handles.h"
+#include <stdexcept>
+
+#include "management/management_error.h"
 #include "management/utf16.h"
+#include "window/win32/unique_handles.h"
 
 namespace quorvel::win32 {
 namespace {
@@ -17,6 +20,18 @@ std::wstring WindowsDirectory() {
     return directory;
 }
 
+// The system's text for a Win32 error code, without its line break.
+std::string SystemMessage(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+    return text.empty() ? std::string("The program cannot be started.") : ToUtf8(text);
+}
+
 }  // namespace
 
 ProcessStartArguments ShellStartArguments(const std::string& commandLine) {
@@ -27,8 +42,7 @@ ProcessStartArguments ShellStartArguments(const std::string& commandLine) {
                                  STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED};
 }
 
-void ShellProcessStart::StartMinimized(const std::string& commandLine) {
-    ProcessStartArguments arguments = ShellStartArguments(commandLine);
+void StartProcess(ProcessStartArguments arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = arguments.startupFlags;
@@ -36,11 +50,17 @@ void ShellProcessStart::StartMinimized(const std::string& commandLine) {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(arguments.applicationName.c_str(), arguments.commandLine.data(), nullptr,
                         nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return;
+        const DWORD error = GetLastError();
+        throw std::runtime_error(SystemMessage(error) + " (" +
+                                 FormatHresult(HRESULT_FROM_WIN32(error)) + ")");
     }
     // Not waited for: both handles go at once.
     UniqueKernelHandle processHandle(process.hProcess);
     UniqueKernelHandle threadHandle(process.hThread);
+}
+
+void ShellProcessStart::StartMinimized(const std::string& commandLine) {
+    StartProcess(ShellStartArguments(commandLine));
 }
 
 }  // namespace quorvel::win32

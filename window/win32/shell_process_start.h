@@ -24,9 +24,12 @@ struct ProcessStartArguments {
 
 ProcessStartArguments ShellStartArguments(const std::string& commandLine);
 
+// Starts the process and lets it run on its own. A start that fails throws std::runtime_error
+// with the platform's text and code, which the window reports like any other failed command.
+void StartProcess(ProcessStartArguments arguments);
+
 class ShellProcessStart final : public ProcessStartPort {
 public:
-    // Nothing is reported: the started process runs on its own, and a failed start is ignored.
     void StartMinimized(const std::string& commandLine) override;
 };
 
