@@ -4,6 +4,7 @@
 
 #include "management/management_error.h"
 #include "management/utf16.h"
+#include "window/service_constants.h"
 #include "window/win32/unique_handles.h"
 
 namespace quorvel::win32 {
@@ -38,8 +39,8 @@ ProcessStartArguments ShellStartArguments(const std::string& commandLine) {
     const std::wstring text = ToUtf16(commandLine);
     std::vector<wchar_t> writable(text.begin(), text.end());
     writable.push_back(L'\0');
-    return ProcessStartArguments{WindowsDirectory() + L"\\explorer.exe", std::move(writable),
-                                 STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED};
+    return ProcessStartArguments{WindowsDirectory() + L"\\" + ToUtf16(kShellProgram),
+                                 std::move(writable), STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED};
 }
 
 void StartProcess(ProcessStartArguments arguments) {
