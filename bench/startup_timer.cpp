@@ -9,26 +9,35 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
-#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/handles.h"
+#include "platform/utf16.h"
+#include "platform/win32_error.h"
+#include "platform/window_text.h"
+#include "tests/support/child_process.h"
+
 namespace {
 
-constexpr wchar_t kWindowTitle[] = L"Quorvel";
+using quorvel::test::ChildProcess;
+using namespace std::chrono_literals;
+
+constexpr char kWindowTitle[] = "Quorvel";
 constexpr wchar_t kMessageBoxClass[] = L"#32770";
 // The static text of a message box carries this control id.
 constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr wchar_t kWmicCommand[] =
     L"wmic.exe path Win32_NetworkAdapterConfiguration get Description,DNSServerSearchOrder";
 constexpr DWORD kStartDeadlineMs = 30'000;
-constexpr DWORD kCloseDeadlineMs = 5'000;
+constexpr std::chrono::milliseconds kStartDeadline{kStartDeadlineMs};
+constexpr std::chrono::milliseconds kCloseDeadline = 5s;
 constexpr DWORD kIdleDeadlineMs = 5'000;
 
 class StartFailure : public std::runtime_error {
@@ -36,42 +45,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-class UniqueHandle {
-public:
-    explicit UniqueHandle(HANDLE handle = nullptr) : handle_(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        std::swap(handle_, other.handle_);
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-struct Process {
-    UniqueHandle handle;
-    DWORD id = 0;
-};
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        length, nullptr, nullptr);
-    return result;
-}
-
+// "<what> failed: <text> (0x<HRESULT>)" for the call that has just failed.
 std::string LastErrorText(const char* what) {
-    return std::string(what) + " failed with error " + std::to_string(GetLastError());
+    return std::string(what) +
+           " failed: " + quorvel::platform::ErrorFor(quorvel::platform::LastErrorHresult()).what();
 }
 
 class Stopwatch {
@@ -109,32 +86,13 @@ std::wstring QuorvelPath() {
 }
 
 // stdin and stdout of a started program: the null device, inheritable.
-UniqueHandle OpenNullDevice() {
+quorvel::platform::UniqueFileHandle OpenNullDevice() {
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
-    UniqueHandle device(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
-                                    0, nullptr));
-    if (device.get() == INVALID_HANDLE_VALUE)
-        throw std::runtime_error(LastErrorText("CreateFileW"));
+    quorvel::platform::UniqueFileHandle device(
+        CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inheritable, OPEN_EXISTING, 0, nullptr));
+    if (!device) throw std::runtime_error(LastErrorText("CreateFileW"));
     return device;
-}
-
-Process Start(const wchar_t* application, std::wstring commandLine, HANDLE nullDevice) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    if (nullDevice) {
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = nullDevice;
-        startup.hStdOutput = nullDevice;
-        startup.hStdError = nullDevice;
-    }
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, nullDevice != nullptr, 0,
-                        nullptr, nullptr, &startup, &started)) {
-        throw std::runtime_error(LastErrorText("CreateProcessW"));
-    }
-    CloseHandle(started.hThread);
-    return {UniqueHandle(started.hProcess), started.dwProcessId};
 }
 
 struct FoundWindows {
@@ -148,12 +106,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != windows.processId || !IsWindowVisible(window)) return TRUE;
-    wchar_t title[std::size(kWindowTitle) + 1]{};
-    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
-    if (std::wcscmp(title, kWindowTitle) != 0) return TRUE;
-    wchar_t className[std::size(kMessageBoxClass) + 1]{};
-    GetClassNameW(window, className, static_cast<int>(std::size(className)));
-    if (std::wcscmp(className, kMessageBoxClass) == 0) {
+    if (quorvel::platform::WindowText(window) != kWindowTitle) return TRUE;
+    if (quorvel::platform::ClassName(window) == kMessageBoxClass) {
         windows.messageBox = window;
     } else {
         windows.main = window;
@@ -161,24 +115,21 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
     return TRUE;
 }
 
-std::wstring MessageBoxText(HWND messageBox) {
-    wchar_t text[1024]{};
-    GetDlgItemTextW(messageBox, kMessageBoxTextId, text, static_cast<int>(std::size(text)));
-    return text;
+std::string MessageBoxText(HWND messageBox) {
+    return quorvel::platform::WindowText(GetDlgItem(messageBox, kMessageBoxTextId));
 }
 
-void EndProcess(const Process& process, HWND window) {
+void EndProcess(const ChildProcess& process, HWND window) {
     if (window && PostMessageW(window, WM_CLOSE, 0, 0) &&
-        WaitForSingleObject(process.handle.get(), kCloseDeadlineMs) == WAIT_OBJECT_0) {
+        process.WaitForExit(kCloseDeadline).has_value()) {
         return;
     }
-    TerminateProcess(process.handle.get(), 1);
-    WaitForSingleObject(process.handle.get(), kCloseDeadlineMs);
+    process.Kill(kCloseDeadline);
 }
 
 // Null, with the reason in `failure`, when the process cannot be read.
 std::optional<size_t> PeakWorkingSet(DWORD processId, std::string& failure) {
-    const UniqueHandle process(
+    const quorvel::platform::UniqueHandle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process.get()) {
         failure = LastErrorText("OpenProcess");
@@ -200,20 +151,18 @@ struct QuorvelRun {
 
 QuorvelRun RunQuorvel(const std::wstring& path) {
     const Stopwatch stopwatch;
-    const Process process = Start(path.c_str(), L"\"" + path + L"\"", nullptr);
-    FoundWindows windows{process.id};
+    const ChildProcess process(path, L"\"" + path + L"\"");
+    FoundWindows windows{process.Id()};
     for (;;) {
         EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
         if (windows.messageBox) {
-            const std::string text = Utf8(MessageBoxText(windows.messageBox));
+            const std::string text = MessageBoxText(windows.messageBox);
             EndProcess(process, nullptr);
             throw StartFailure("quorvel.exe showed a message box: " + text);
         }
         if (windows.main) break;
-        if (WaitForSingleObject(process.handle.get(), 1) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(process.handle.get(), &code);
-            throw StartFailure("quorvel.exe ended with code " + std::to_string(code) +
+        if (const std::optional<DWORD> code = process.WaitForExit(1ms)) {
+            throw StartFailure("quorvel.exe ended with code " + std::to_string(*code) +
                                " before its window appeared");
         }
         if (stopwatch.ElapsedMs() > kStartDeadlineMs) {
@@ -223,9 +172,9 @@ QuorvelRun RunQuorvel(const std::wstring& path) {
     }
     const double windowMs = stopwatch.ElapsedMs();
     // The peak once the window has painted and the program waits for input.
-    WaitForInputIdle(process.handle.get(), kIdleDeadlineMs);
+    WaitForInputIdle(process.Handle(), kIdleDeadlineMs);
     std::string failure;
-    const std::optional<size_t> peak = PeakWorkingSet(process.id, failure);
+    const std::optional<size_t> peak = PeakWorkingSet(process.Id(), failure);
     EndProcess(process, windows.main);
     if (!peak) throw std::runtime_error(failure);
     return {windowMs, *peak};
@@ -233,15 +182,15 @@ QuorvelRun RunQuorvel(const std::wstring& path) {
 
 double RunWmic(HANDLE nullDevice) {
     const Stopwatch stopwatch;
-    const Process process = Start(nullptr, kWmicCommand, nullDevice);
-    if (WaitForSingleObject(process.handle.get(), kStartDeadlineMs) != WAIT_OBJECT_0) {
+    const ChildProcess process(L"", kWmicCommand,
+                               quorvel::test::StandardHandles{nullDevice, nullDevice, nullDevice});
+    const std::optional<DWORD> code = process.WaitForExit(kStartDeadline);
+    if (!code) {
         EndProcess(process, nullptr);
         throw StartFailure("wmic.exe did not end within 30 s");
     }
     const double elapsed = stopwatch.ElapsedMs();
-    DWORD code = 0;
-    GetExitCodeProcess(process.handle.get(), &code);
-    if (code != 0) throw StartFailure("wmic.exe ended with code " + std::to_string(code));
+    if (*code != 0) throw StartFailure("wmic.exe ended with code " + std::to_string(*code));
     return elapsed;
 }
 
@@ -263,7 +212,7 @@ std::optional<int> ParseRuns(const char* text) {
 
 int Measure(int runs) {
     const std::wstring quorvel = QuorvelPath();
-    const UniqueHandle nullDevice = OpenNullDevice();
+    const quorvel::platform::UniqueFileHandle nullDevice = OpenNullDevice();
 
     // The first start of each loads what later starts find cached; it is not counted.
     RunQuorvel(quorvel);

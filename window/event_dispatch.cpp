@@ -3,8 +3,6 @@
 #include <exception>
 #include <string>
 
-#include "management/management_error.h"
-
 namespace quorvel {
 namespace {
 
@@ -15,10 +13,8 @@ constexpr char kFailurePrefix[] = "操作失败: ";
 void DispatchEvent(MessageBoxPort& messageBox, const std::function<void()>& handler) noexcept {
     try {
         handler();
-    } catch (const ManagementError& error) {
-        messageBox.Show(kFailurePrefix + error.text() + " (" + FormatHresult(error.hresult()) +
-                        ")");
     } catch (const std::exception& error) {
+        // A ManagementError, like every platform::Error, already reads "<text> (0x<HRESULT>)".
         messageBox.Show(kFailurePrefix + std::string(error.what()));
     }
 }

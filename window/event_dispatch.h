@@ -8,8 +8,8 @@
 
 namespace quorvel {
 
-// Runs `handler`. A ManagementError ends it and is shown as
-// "操作失败: <text> (0x<HRESULT>)"; any other std::exception as "操作失败: <what>".
+// Runs `handler`. A ManagementError or another platform::Error (a failed Win32 call) ends it and
+// is shown as "操作失败: <text> (0x<HRESULT>)"; any other std::exception as "操作失败: <what>".
 void DispatchEvent(MessageBoxPort& messageBox, const std::function<void()>& handler) noexcept;
 
 }  // namespace quorvel

@@ -4,9 +4,14 @@
 
 #include "management/wmi/com_error.h"
 #include "management/wmi/variant_convert.h"
+#include "platform/excep_info.h"
 
 namespace quorvel::com {
 namespace {
+
+using platform::ComPtr;
+using platform::UniqueExcepInfo;
+using platform::UniqueVariant;
 
 UniqueVariant Invoke(IDispatch& object, DISPID member, std::span<const UniqueVariant> arguments) {
     // DISPPARAMS takes the arguments last one first; these copies share what `arguments` owns.

@@ -1,12 +1,18 @@
 #include "management/wmi/variant_convert.h"
 
-#include "management/wmi/bstr.h"
+#include "platform/bstr.h"
 #include "management/wmi/com_error.h"
-#include "management/wmi/safe_array.h"
-#include "management/utf16.h"
+#include "platform/safe_array.h"
+#include "platform/utf16.h"
 
 namespace quorvel::com {
 namespace {
+
+using platform::BstrView;
+using platform::ComPtr;
+using platform::UniqueBstr;
+using platform::UniqueSafeArray;
+using platform::UniqueVariant;
 
 // mingw-w64 declares the source of VariantChangeType without const; it is only read.
 HRESULT ChangeType(UniqueVariant& converted, const VARIANT& value, VARTYPE type) {
@@ -35,8 +41,8 @@ std::vector<std::string> ReadElements(SAFEARRAY* array, Element (*read)(SAFEARRA
 
 std::string ReadBstr(SAFEARRAY* array, LONG index) {
     UniqueBstr element;
-    ThrowIfFailed(SafeArrayGetElement(array, &index, element.Put()));
-    return ToUtf8(element.View());
+    ThrowIfFailed(SafeArrayGetElement(array, &index, element.put()));
+    return ToUtf8(BstrView(element.get()));
 }
 
 std::string ReadVariant(SAFEARRAY* array, LONG index) {
@@ -118,15 +124,14 @@ ComPtr<IDispatch> DispatchOrNull(const VARIANT& value) {
 }
 
 UniqueVariant TextArray(const std::vector<std::string>& texts) {
-    UniqueSafeArray array = UniqueSafeArray::Attach(
-        SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(texts.size())));
-    if (!array.Get()) ThrowHresult(E_OUTOFMEMORY);
+    UniqueSafeArray array(SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(texts.size())));
+    if (!array) ThrowHresult(E_OUTOFMEMORY);
     for (LONG index = 0; index < static_cast<LONG>(texts.size()); ++index) {
-        const UniqueBstr text(ToUtf16(texts[static_cast<std::size_t>(index)]));
-        ThrowIfFailed(SafeArrayPutElement(array.Get(), &index, text.Get()));
+        const UniqueBstr text = platform::MakeBstr(ToUtf16(texts[static_cast<std::size_t>(index)]));
+        ThrowIfFailed(SafeArrayPutElement(array.get(), &index, text.get()));
     }
     UniqueVariant result;
-    result.Get().parray = array.Detach();
+    result.Get().parray = array.release();
     result.Get().vt = VT_ARRAY | VT_BSTR;
     return result;
 }

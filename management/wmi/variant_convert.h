@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "management/wmi/com_ptr.h"
-#include "management/wmi/variant.h"
+#include "platform/com_ptr.h"
+#include "platform/variant.h"
 
 namespace quorvel::com {
 
@@ -26,9 +26,9 @@ std::optional<std::vector<std::string>> TextListOrNull(const VARIANT& value);
 std::uint32_t ToUint32(const VARIANT& value);
 
 // VT_EMPTY, VT_NULL and a null object are null; VT_DISPATCH or VT_UNKNOWN gives the object.
-ComPtr<IDispatch> DispatchOrNull(const VARIANT& value);
+platform::ComPtr<IDispatch> DispatchOrNull(const VARIANT& value);
 
 // A VT_ARRAY|VT_BSTR holding the texts from index 0 on.
-UniqueVariant TextArray(const std::vector<std::string>& texts);
+platform::UniqueVariant TextArray(const std::vector<std::string>& texts);
 
 }  // namespace quorvel::com

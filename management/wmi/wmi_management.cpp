@@ -3,8 +3,8 @@
 #include <objbase.h>
 
 #include "management/wmi/com_error.h"
-#include "management/wmi/com_ptr.h"
-#include "management/utf16.h"
+#include "platform/com_ptr.h"
+#include "platform/utf16.h"
 #include "management/wmi/wmi_objects.h"
 
 namespace quorvel {
@@ -12,14 +12,14 @@ namespace quorvel {
 LocatorRef WmiManagement::CreateLocator() {
     CLSID locatorClass{};
     com::ThrowIfFailed(CLSIDFromProgID(L"WbemScripting.SWbemLocator", &locatorClass));
-    com::ComPtr<IDispatch> locator;
+    platform::ComPtr<IDispatch> locator;
     com::ThrowIfFailed(
         CoCreateInstance(locatorClass, nullptr, CLSCTX_SERVER, IID_IDispatch, locator.PutVoid()));
     return wmi::WrapLocator(std::move(locator));
 }
 
 ServiceRef WmiManagement::GetObjectByMoniker(const std::string& moniker) {
-    com::ComPtr<IDispatch> service;
+    platform::ComPtr<IDispatch> service;
     com::ThrowIfFailed(
         CoGetObject(ToUtf16(moniker).c_str(), nullptr, IID_IDispatch, service.PutVoid()));
     return wmi::WrapService(std::move(service));

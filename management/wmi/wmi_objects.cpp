@@ -4,14 +4,14 @@
 
 #include "management/wmi/com_error.h"
 #include "management/wmi/dispatch.h"
-#include "management/utf16.h"
+#include "platform/utf16.h"
 #include "management/wmi/variant_convert.h"
 
 namespace quorvel::wmi {
 namespace {
 
-using com::ComPtr;
-using com::UniqueVariant;
+using platform::ComPtr;
+using platform::UniqueVariant;
 
 class WmiAdapter final : public AdapterConfiguration {
 public:

@@ -5,13 +5,13 @@
 #include <oaidl.h>
 
 #include "management/management.h"
-#include "management/wmi/com_ptr.h"
+#include "platform/com_ptr.h"
 
 namespace quorvel::wmi {
 
-LocatorRef WrapLocator(com::ComPtr<IDispatch> locator);
-ServiceRef WrapService(com::ComPtr<IDispatch> service);
-AdapterSetRef WrapAdapterSet(com::ComPtr<IDispatch> objectSet);
-AdapterRef WrapAdapter(com::ComPtr<IDispatch> object);
+LocatorRef WrapLocator(platform::ComPtr<IDispatch> locator);
+ServiceRef WrapService(platform::ComPtr<IDispatch> service);
+AdapterSetRef WrapAdapterSet(platform::ComPtr<IDispatch> objectSet);
+AdapterRef WrapAdapter(platform::ComPtr<IDispatch> object);
 
 }  // namespace quorvel::wmi

@@ -25,8 +25,10 @@ std::filesystem::path OutputDirectory() {
     return directory;
 }
 
-AppProcess::AppProcess(const std::wstring& program,
-                       const std::optional<std::filesystem::path>& machineFile) {
+namespace {
+
+test::ChildProcess Start(const std::wstring& program,
+                         const std::optional<std::filesystem::path>& machineFile) {
     // The child inherits the driver's environment; the driver runs one program at a time.
     if (!SetEnvironmentVariableW(L"QUORVEL_MACHINE",
                                  machineFile ? machineFile->c_str() : nullptr) &&
@@ -34,35 +36,13 @@ AppProcess::AppProcess(const std::wstring& program,
         throw std::runtime_error("cannot set QUORVEL_MACHINE");
     }
     const std::filesystem::path path = ProgramDirectory() / program;
-    std::wstring commandLine = L"\"" + path.wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-        throw std::runtime_error("cannot start " + path.string() + " (error " +
-                                 std::to_string(GetLastError()) + ")");
-    }
-    CloseHandle(process.hThread);
-    process_.reset(process.hProcess);
-    id_ = process.dwProcessId;
+    return test::ChildProcess(path.wstring(), L"\"" + path.wstring() + L"\"");
 }
 
-AppProcess::~AppProcess() {
-    if (Running()) {
-        TerminateProcess(process_.get(), 1);
-        WaitForSingleObject(process_.get(), static_cast<DWORD>(kDeadline.count()));
-    }
-}
+}  // namespace
 
-bool AppProcess::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
-
-std::optional<DWORD> AppProcess::WaitForExit(std::chrono::milliseconds deadline) const {
-    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(deadline.count())) != WAIT_OBJECT_0)
-        return std::nullopt;
-    DWORD code = 0;
-    GetExitCodeProcess(process_.get(), &code);
-    return code;
-}
+AppProcess::AppProcess(const std::wstring& program,
+                       const std::optional<std::filesystem::path>& machineFile)
+    : process_(Start(program, machineFile)) {}
 
 }  // namespace quorvel::e2e

@@ -5,9 +5,11 @@
 
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <optional>
-#include <type_traits>
+#include <string>
+
+#include "platform/handles.h"
+#include "tests/support/child_process.h"
 
 namespace quorvel::e2e {
 
@@ -15,11 +17,6 @@ using namespace std::chrono_literals;
 
 // How long any one step may take before the scenario counts the program as hung.
 inline constexpr std::chrono::milliseconds kDeadline = 10s;
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 // The folder of this driver, where the programs it drives are built too.
 std::filesystem::path ProgramDirectory();
@@ -35,18 +32,19 @@ public:
                const std::optional<std::filesystem::path>& machineFile);
     // A program still running here belongs to a failed scenario: it is killed, so that a hung
     // window cannot hold the run.
-    ~AppProcess();
+    ~AppProcess() { process_.Kill(kDeadline); }
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;
 
-    DWORD Id() const { return id_; }
-    bool Running() const;
+    DWORD Id() const { return process_.Id(); }
+    bool Running() const { return process_.Running(); }
     // Waits for the end within the deadline; the exit code, or nothing if it still runs.
-    std::optional<DWORD> WaitForExit(std::chrono::milliseconds deadline = kDeadline) const;
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds deadline = kDeadline) const {
+        return process_.WaitForExit(deadline);
+    }
 
 private:
-    UniqueHandle process_;
-    DWORD id_ = 0;
+    test::ChildProcess process_;
 };
 
 }  // namespace quorvel::e2e

@@ -13,10 +13,7 @@ MachinePipe::MachinePipe(const std::wstring& name, int reads)
         instance.pipe.reset(CreateNamedPipeW(
             path_.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_WAIT,
             PIPE_UNLIMITED_INSTANCES, 1 << 16, 1 << 16, 0, nullptr));
-        if (instance.pipe.get() == INVALID_HANDLE_VALUE) {
-            static_cast<void>(instance.pipe.release());
-            throw std::runtime_error("cannot create the pipe");
-        }
+        if (!instance.pipe) throw std::runtime_error("cannot create the pipe");
         instance.connected.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         instance.overlapped.hEvent = instance.connected.get();
         if (!ConnectNamedPipe(instance.pipe.get(), &instance.overlapped)) {
@@ -51,7 +48,7 @@ void MachinePipe::Deliver(const std::string& content) {
     if (!open_) throw std::runtime_error("nobody has opened the pipe");
     Instance& instance = *std::exchange(open_, nullptr);
     OVERLAPPED write{};
-    const UniqueHandle written(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const platform::UniqueHandle written(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     write.hEvent = written.get();
     DWORD count = 0;
     if (!WriteFile(instance.pipe.get(), content.data(), static_cast<DWORD>(content.size()), nullptr,

@@ -27,8 +27,8 @@ public:
 
 private:
     struct Instance {
-        UniqueHandle pipe;
-        UniqueHandle connected;  // event of the pending connect
+        platform::UniqueFileHandle pipe;
+        platform::UniqueHandle connected;  // event of the pending connect
         OVERLAPPED overlapped{};
     };
 

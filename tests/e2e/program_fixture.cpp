@@ -6,7 +6,7 @@
 #include <thread>
 #include <utility>
 
-#include "management/wmi/wmi_management.h"
+#include "platform/com_apartment.h"
 #include "tests/e2e/screenshot.h"
 
 namespace quorvel::e2e {
@@ -108,7 +108,7 @@ std::vector<std::string> ProgramTest::AnswerBoxes(const WhileOpen& whileOpen) {
         EXPECT_FALSE(view.hasIcon) << seen << " shows an icon";
         EXPECT_FALSE(IsWindowEnabled(ui_->Window())) << seen << " is not modal to the window";
         if (boxPicture_) {
-            const ComApartment com;
+            const platform::ComApartment com;
             SaveScreenshot(box, OutputDirectory() / (*std::exchange(boxPicture_, {}) + ".png"));
         }
         if (whileOpen) whileOpen(texts.size());
@@ -128,7 +128,7 @@ void ProgramTest::Close() {
 }
 
 void ProgramTest::SaveWindowPicture(const std::string& name) const {
-    const ComApartment com;
+    const platform::ComApartment com;
     SaveScreenshot(ui_->Window(), OutputDirectory() / (name + ".png"));
 }
 

@@ -2,31 +2,25 @@
 
 #include <wincodec.h>
 
-#include <memory>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
 
-#include "management/wmi/com_ptr.h"
-#include "window/win32/unique_handles.h"
+#include "platform/com_ptr.h"
+#include "platform/handles.h"
+#include "platform/win32_error.h"
 
 namespace quorvel::e2e {
 namespace {
 
-struct DcReleaser {
-    void operator()(HDC dc) const noexcept { ReleaseDC(nullptr, dc); }
-};
-struct DcDeleter {
-    void operator()(HDC dc) const noexcept { DeleteDC(dc); }
-};
-using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcReleaser>;
-using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
-using win32::UniqueBitmap;
+using platform::ComPtr;
 
 void Check(HRESULT hresult, const char* step) {
-    if (FAILED(hresult))
-        throw std::runtime_error(std::string("screenshot: ") + step + " failed with HRESULT " +
-                                 std::to_string(static_cast<unsigned long>(hresult)));
+    if (FAILED(hresult)) {
+        throw platform::Error(
+            static_cast<std::uint32_t>(hresult),
+            std::string("screenshot: ") + step + " failed: " + platform::ErrorText(hresult));
+    }
 }
 
 bool HasPendingPaint(HWND window) {
@@ -67,30 +61,32 @@ void SaveScreenshot(HWND window, const std::filesystem::path& file) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const ScreenDc screen(GetDC(nullptr));
-    const MemoryDc memory(CreateCompatibleDC(screen.get()));
-    const UniqueBitmap bitmap(
+    const platform::WindowDc screen(nullptr);
+    const platform::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    const platform::UniqueBitmap bitmap(
         CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !bitmap) throw std::runtime_error("screenshot: no bitmap");
-    const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
-    const BOOL copied =
-        BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
-    SelectObject(memory.get(), previous);
+    if (!screen || !memory || !bitmap) throw std::runtime_error("screenshot: no bitmap");
+    BOOL copied = FALSE;
+    {
+        const platform::SelectedObject selected(memory.get(), bitmap.get());
+        copied = selected && BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left,
+                                    rect.top, SRCCOPY);
+    }
     if (!copied) throw std::runtime_error("screenshot: BitBlt failed");
     GdiFlush();
 
-    com::ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICImagingFactory> factory;
     Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                            IID_IWICImagingFactory, factory.PutVoid()),
           "creating the imaging factory");
-    com::ComPtr<IWICStream> stream;
+    ComPtr<IWICStream> stream;
     Check(factory->CreateStream(stream.Put()), "CreateStream");
     std::filesystem::create_directories(file.parent_path());
     Check(stream->InitializeFromFilename(file.c_str(), GENERIC_WRITE), "opening the file");
-    com::ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapEncoder> encoder;
     Check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Put()), "CreateEncoder");
     Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "encoder Initialize");
-    com::ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IWICBitmapFrameEncode> frame;
     Check(encoder->CreateNewFrame(frame.Put(), nullptr), "CreateNewFrame");
     Check(frame->Initialize(nullptr), "frame Initialize");
     Check(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "SetSize");

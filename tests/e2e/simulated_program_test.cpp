@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "management/utf16.h"
+#include "platform/utf16.h"
+#include "platform/window_text.h"
 #include "tests/e2e/machine_pipe.h"
 #include "tests/e2e/program_fixture.h"
 
@@ -66,8 +67,8 @@ TEST_F(SimulatedProgram, WindowShowsOnlyOnceTheListIsFilledWithAnEmptySelectorIn
     EXPECT_EQ(Text2(), "");
     const HWND focus = ui_->Focus();
     EXPECT_TRUE(focus && (focus == ui_->Combo1() || IsChild(ui_->Combo1(), focus)))
-        << "the focus is in a control of class \"" << (focus ? ToUtf8(ClassOf(focus)) : "(none)")
-        << "\" instead of the selector";
+        << "the focus is in a control of class \""
+        << (focus ? ToUtf8(platform::ClassName(focus)) : "(none)") << "\" instead of the selector";
     Close();
 }
 

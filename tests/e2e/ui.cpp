@@ -5,11 +5,15 @@
 #include <stdexcept>
 #include <thread>
 
-#include "management/utf16.h"
+#include "platform/utf16.h"
+#include "platform/window_text.h"
 #include "tests/e2e/app_process.h"
 
 namespace quorvel::e2e {
 namespace {
+
+using platform::ClassName;
+using platform::WindowText;
 
 using Clock = std::chrono::steady_clock;
 
@@ -19,7 +23,7 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
                              static_cast<UINT>(kDeadline.count()), &result)) {
         throw std::runtime_error("the program did not answer within " +
                                  std::to_string(kDeadline.count()) + " ms (message " +
-                                 std::to_string(message) + " to its " + ToUtf8(ClassOf(window)) +
+                                 std::to_string(message) + " to its " + ToUtf8(ClassName(window)) +
                                  "): its window thread is stuck");
     }
     return static_cast<LRESULT>(result);
@@ -31,7 +35,7 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool IsClass(HWND window, std::wstring_view name) {
-    const std::wstring actual = ClassOf(window);
+    const std::wstring actual = ClassName(window);
     return actual.size() == name.size() &&
            CompareStringOrdinal(actual.data(), static_cast<int>(actual.size()), name.data(),
                                 static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
@@ -87,19 +91,6 @@ std::string TextOf(HWND window) {
     return ToUtf8(text);
 }
 
-std::string CaptionOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        std::max(GetWindowTextW(window, text.data(), static_cast<int>(text.size())), 0)));
-    return ToUtf8(text);
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    const int length = GetClassNameW(window, name, 256);
-    return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
-}
-
 std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
     struct Search {
         DWORD processId;
@@ -119,7 +110,7 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
 
 HWND FindMainWindow(DWORD processId) {
     for (const HWND window : TopLevelWindowsOf(processId)) {
-        if (!IsClass(window, L"#32770") && CaptionOf(window) == kAppTitle) return window;
+        if (!IsClass(window, L"#32770") && WindowText(window) == kAppTitle) return window;
     }
     return nullptr;
 }
@@ -133,17 +124,17 @@ HWND FindDialog(DWORD processId) {
 
 MessageBoxView ReadMessageBox(HWND box) {
     MessageBoxView view;
-    view.title = CaptionOf(box);
+    view.title = WindowText(box);
     for (const HWND child : DescendantsOf(box)) {
         if (!IsWindowVisible(child)) continue;
         if (IsPushButton(child)) {
-            view.buttons.push_back(CaptionOf(child));
+            view.buttons.push_back(WindowText(child));
         } else if (IsClass(child, L"Static")) {
             // Wine keeps the box's icon control even without an icon; it then shows nothing.
             if ((StyleOf(child) & SS_TYPEMASK) == SS_ICON) {
                 view.hasIcon = view.hasIcon || Send(child, STM_GETICON, 0, 0) != 0;
             } else {
-                const std::string text = CaptionOf(child);
+                const std::string text = WindowText(child);
                 view.text += view.text.empty() || text.empty() ? text : "\n" + text;
             }
         }
@@ -154,7 +145,7 @@ MessageBoxView ReadMessageBox(HWND box) {
 void PressOk(HWND box) {
     std::vector<HWND> ok;
     for (const HWND child : DescendantsOf(box)) {
-        if (IsWindowVisible(child) && IsPushButton(child) && CaptionOf(child) == "OK")
+        if (IsWindowVisible(child) && IsPushButton(child) && WindowText(child) == "OK")
             ok.push_back(child);
     }
     Post(OnlyOne(ok, "OK button in the message box"), BM_CLICK, 0, 0);
@@ -177,7 +168,7 @@ MainWindowUi::MainWindowUi(HWND window) : window_(window) {
             // The selector's own edit field is part of the selector, not a field of the window.
             if (!IsClass(GetAncestor(child, GA_PARENT), L"ComboBox")) edits.push_back(child);
         } else if (IsClass(child, L"Static")) {
-            const std::string text = CaptionOf(child);
+            const std::string text = WindowText(child);
             if (text == "主DNS") primaryLabel.push_back(child);
             if (text == "辅DNS") secondaryLabel.push_back(child);
         } else if (IsPushButton(child)) {
@@ -202,7 +193,7 @@ MainWindowUi::MainWindowUi(HWND window) : window_(window) {
 HWND MainWindowUi::Button(std::string_view caption) const {
     std::vector<HWND> found;
     for (const HWND button : buttons_) {
-        if (CaptionOf(button) == caption) found.push_back(button);
+        if (WindowText(button) == caption) found.push_back(button);
     }
     return OnlyOne(found, "button \"" + std::string(caption) + "\"");
 }

@@ -16,10 +16,8 @@ inline constexpr std::string_view kAppTitle = "Quorvel";
 
 // The text a control holds, asked of the control itself (edit fields keep their own).
 std::string TextOf(HWND window);
-// The caption the window system keeps for a window: titles, labels, buttons. Asks nothing of
-// the program, so it answers while the program is busy.
-std::string CaptionOf(HWND window);
-std::wstring ClassOf(HWND window);
+// For the caption the window system keeps (titles, labels, buttons), which asks nothing of the
+// program and so answers while it is busy: platform::WindowText.
 
 // Every top-level window of the process, hidden ones included.
 std::vector<HWND> TopLevelWindowsOf(DWORD processId);

@@ -29,14 +29,14 @@ bool WmicShowsTheSameServers(const std::string& cell, const std::string& text1,
 using WineWmiProgram = ProgramTest;
 
 TEST_F(WineWmiProgram, ListsWinesAdaptersShowsTheirServersAndReportsTheMissingMethod) {
-    if (!testing::RunningUnderWine()) {
+    if (!test::RunningUnderWine()) {
         GTEST_SKIP() << "would change the DNS servers of a real adapter";
     }
     // Wine's wmic prints the columns in this order, whatever order they are asked in.
     std::vector<std::string> enabled;
     std::vector<std::string> servers;
     for (const auto& row :
-         testing::WmicNicConfig({"Description", "DNSServerSearchOrder", "IPEnabled"})) {
+         test::WmicNicConfig({"Description", "DNSServerSearchOrder", "IPEnabled"})) {
         ASSERT_TRUE(row[2] == "-1" || row[2] == "0" || row[2] == "TRUE" || row[2] == "FALSE")
             << "not an IPEnabled value: " << row[2];
         if (row[2] == "-1" || row[2] == "TRUE") {

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "main_harness.h"
+#include "tests/support/raised_error.h"
 
 namespace quorvel::testing_support {
 namespace {
@@ -159,12 +160,9 @@ TEST_F(ApplyDnsTest, ARaisedErrorStopsTheRunAndPropagates) {
     management.AddAdapter("NIC", ServerList{"10.0.0.2"}).error =
         ManagementError(0x80070005, "Access is denied.");
     FakeAdapter& third = management.AddAdapter("NIC", ServerList{"10.0.0.3"});
-    try {
-        window.Command2_Click();
-        FAIL() << "the error was swallowed";
-    } catch (const ManagementError& error) {
-        EXPECT_EQ(error.hresult(), 0x80070005u);
-    }
+    const auto error = test::RaisedBy([this] { window.Command2_Click(); });
+    ASSERT_TRUE(error) << "the error was swallowed";
+    EXPECT_EQ(error->hresult(), 0x80070005u);
     EXPECT_THAT(third.calls, IsEmpty());
     EXPECT_THAT(messageBox.shown, ElementsAre("DNS设置成功"));
     EXPECT_THAT(log.Of("locator"), IsEmpty()) << "no refresh after the error";

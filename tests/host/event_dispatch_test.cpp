@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "main_harness.h"
+#include "platform/error.h"
 
 namespace quorvel::testing_support {
 namespace {
@@ -52,6 +53,14 @@ INSTANTIATE_TEST_SUITE_P(Errors, DispatchManagementErrorTest,
                                                      "操作失败: RPC 服务器不可用。 (0x800706BA)"},
                                            ErrorCase{0x5, "Access is denied.",
                                                      "操作失败: Access is denied. (0x00000005)"}));
+
+TEST_F(DispatchEventTest, ShowsAFailedPlatformCallLikeAManagementError) {
+    DispatchEvent(messageBox, [] {
+        throw platform::Error(0x80070002, "The system cannot find the file specified.");
+    });
+    EXPECT_THAT(messageBox.shown,
+                ElementsAre("操作失败: The system cannot find the file specified. (0x80070002)"));
+}
 
 TEST_F(DispatchEventTest, ShowsAnyOtherStandardExceptionWithItsText) {
     DispatchEvent(messageBox, [] { throw std::length_error("text too long"); });

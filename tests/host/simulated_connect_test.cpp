@@ -11,7 +11,7 @@
 
 #include "simulated_fixture.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -201,4 +201,4 @@ TEST(SampleMachineTest, KeepsChangesAcrossConnections) {
 }
 
 }  // namespace
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

@@ -16,8 +16,9 @@
 #include "management/management.h"
 #include "management/management_error.h"
 #include "management/simulated/simulated_management.h"
+#include "tests/support/raised_error.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 
 inline constexpr const char* kLocalNamespace = "root\\cimv2";
 inline constexpr const char* kLocalMoniker = "winmgmts:\\\\.\\root\\cimv2";
@@ -26,16 +27,6 @@ inline constexpr const char* kAllAdapters = "SELECT * FROM Win32_NetworkAdapterC
 // A path from UTF-8 text on every platform (std::filesystem::u8path is deprecated in C++20).
 inline std::filesystem::path Utf8Path(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-// The error `action` raises, or nothing when it raises none.
-inline std::optional<ManagementError> RaisedBy(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const ManagementError& error) {
-        return error;
-    }
-    return std::nullopt;
 }
 
 // The descriptions of a result in enumeration order, "(null)" for a null description.
@@ -103,4 +94,4 @@ protected:
     std::filesystem::path machineFile_;
 };
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

@@ -8,7 +8,7 @@
 
 #include "simulated_fixture.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -275,4 +275,4 @@ TEST_F(SimulatedMachineTest, NullResultMakesEveryQueryNull) {
 }
 
 }  // namespace
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

@@ -7,7 +7,7 @@
 
 #include "simulated_fixture.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -143,4 +143,4 @@ INSTANTIATE_TEST_SUITE_P(Addresses, GoodAddressTest,
                                            "199.99.9.0", "100.64.250.249"));
 
 }  // namespace
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

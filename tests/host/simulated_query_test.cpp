@@ -8,7 +8,7 @@
 #include "management/wql.h"
 #include "simulated_fixture.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 namespace {
 
 using ::testing::ElementsAreArray;
@@ -229,4 +229,4 @@ TEST_F(SimulatedQueryTest, ErrorsCarryThePlatformText) {
 }
 
 }  // namespace
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

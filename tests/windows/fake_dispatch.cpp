@@ -4,10 +4,10 @@
 #include <new>
 #include <utility>
 
-namespace quorvel::testing {
+namespace quorvel::test {
 
 Handler Returns(const VARIANT& value) {
-    auto copy = std::make_shared<com::UniqueVariant>();
+    auto copy = std::make_shared<platform::UniqueVariant>();
     // mingw-w64 declares VariantCopy's source without const; it is only read.
     if (FAILED(VariantCopy(copy->Put(), const_cast<VARIANT*>(&value)))) throw std::bad_alloc();
     return [copy](const std::vector<VARIANT>&, VARIANT* result, EXCEPINFO*) {
@@ -15,10 +15,10 @@ Handler Returns(const VARIANT& value) {
     };
 }
 
-Handler Returns(com::UniqueVariant value) { return Returns(value.Get()); }
+Handler Returns(platform::UniqueVariant value) { return Returns(value.Get()); }
 
-com::ComPtr<FakeDispatch> FakeDispatch::Create(bool* destroyed) {
-    return com::ComPtr<FakeDispatch>::Attach(new FakeDispatch(destroyed));
+platform::ComPtr<FakeDispatch> FakeDispatch::Create(bool* destroyed) {
+    return platform::ComPtr<FakeDispatch>::Attach(new FakeDispatch(destroyed));
 }
 
 void FakeDispatch::On(const std::wstring& name, Handler handler) {
@@ -72,7 +72,7 @@ HRESULT FakeDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
     RecordedCall call{member->second.name, flags, {}};
     for (UINT index = parameters->cArgs; index-- > 0;) {
         arguments.push_back(parameters->rgvarg[index]);
-        com::UniqueVariant copy;
+        platform::UniqueVariant copy;
         if (FAILED(VariantCopy(copy.Put(), &parameters->rgvarg[index]))) return E_OUTOFMEMORY;
         call.arguments.push_back(std::move(copy));
     }
@@ -80,9 +80,9 @@ HRESULT FakeDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
     return member->second.handler(arguments, result, exception);
 }
 
-com::ComPtr<FakeEnumerator> FakeEnumerator::Create(std::vector<com::UniqueVariant> items,
-                                                   std::size_t failAt, HRESULT failure) {
-    auto enumerator = com::ComPtr<FakeEnumerator>::Attach(new FakeEnumerator);
+platform::ComPtr<FakeEnumerator> FakeEnumerator::Create(std::vector<platform::UniqueVariant> items,
+                                                        std::size_t failAt, HRESULT failure) {
+    auto enumerator = platform::ComPtr<FakeEnumerator>::Attach(new FakeEnumerator);
     enumerator->items_ = std::move(items);
     enumerator->failAt_ = failAt;
     enumerator->failure_ = failure;
@@ -126,8 +126,8 @@ HRESULT FakeEnumerator::Skip(ULONG) { return E_NOTIMPL; }
 HRESULT FakeEnumerator::Reset() { return E_NOTIMPL; }
 HRESULT FakeEnumerator::Clone(IEnumVARIANT**) { return E_NOTIMPL; }
 
-com::UniqueVariant ObjectVariant(IDispatch* object) {
-    com::UniqueVariant value;
+platform::UniqueVariant ObjectVariant(IDispatch* object) {
+    platform::UniqueVariant value;
     value.Get().vt = VT_DISPATCH;
     value.Get().pdispVal = object;
     if (object != nullptr) object->AddRef();
@@ -135,10 +135,10 @@ com::UniqueVariant ObjectVariant(IDispatch* object) {
 }
 
 Handler Enumerates(std::vector<IDispatch*> items) {
-    auto owned = std::make_shared<std::vector<com::ComPtr<IDispatch>>>();
-    for (IDispatch* item : items) owned->push_back(com::ComPtr<IDispatch>::Borrow(item));
+    auto owned = std::make_shared<std::vector<platform::ComPtr<IDispatch>>>();
+    for (IDispatch* item : items) owned->push_back(platform::ComPtr<IDispatch>::Borrow(item));
     return [owned](const std::vector<VARIANT>&, VARIANT* result, EXCEPINFO*) {
-        std::vector<com::UniqueVariant> values;
+        std::vector<platform::UniqueVariant> values;
         for (const auto& item : *owned) values.push_back(ObjectVariant(item.Get()));
         result->vt = VT_UNKNOWN;
         result->punkVal = FakeEnumerator::Create(std::move(values)).Detach();
@@ -146,4 +146,4 @@ Handler Enumerates(std::vector<IDispatch*> items) {
     };
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

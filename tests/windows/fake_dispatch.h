@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "management/wmi/com_ptr.h"
-#include "management/wmi/variant.h"
+#include "platform/com_ptr.h"
+#include "platform/variant.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 
 // How a member answers: the arguments in call order, then Invoke's out-parameters.
 using Handler =
@@ -21,12 +21,12 @@ using Handler =
 
 // A handler that answers with a copy of `value`.
 Handler Returns(const VARIANT& value);
-Handler Returns(com::UniqueVariant value);
+Handler Returns(platform::UniqueVariant value);
 
 struct RecordedCall {
     std::wstring name;
     WORD flags;
-    std::vector<com::UniqueVariant> arguments;  // in call order
+    std::vector<platform::UniqueVariant> arguments;  // in call order
 };
 
 class FakeDispatch final : public IDispatch {
@@ -35,7 +35,7 @@ public:
     explicit FakeDispatch(bool* destroyed = nullptr) : destroyed_(destroyed) {}
 
     // A new object with one reference, owned by the returned pointer.
-    static com::ComPtr<FakeDispatch> Create(bool* destroyed = nullptr);
+    static platform::ComPtr<FakeDispatch> Create(bool* destroyed = nullptr);
 
     // "_NewEnum" answers DISPID_NEWENUM.
     void On(const std::wstring& name, Handler handler);
@@ -72,9 +72,9 @@ private:
 // Yields copies of its items, then S_FALSE; or fails with `failure` when it reaches `failAt`.
 class FakeEnumerator final : public IEnumVARIANT {
 public:
-    static com::ComPtr<FakeEnumerator> Create(std::vector<com::UniqueVariant> items,
-                                              std::size_t failAt = SIZE_MAX,
-                                              HRESULT failure = S_OK);
+    static platform::ComPtr<FakeEnumerator> Create(std::vector<platform::UniqueVariant> items,
+                                                   std::size_t failAt = SIZE_MAX,
+                                                   HRESULT failure = S_OK);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -89,15 +89,15 @@ private:
     ~FakeEnumerator() = default;
 
     ULONG references_ = 1;
-    std::vector<com::UniqueVariant> items_;
+    std::vector<platform::UniqueVariant> items_;
     std::size_t next_ = 0;
     std::size_t failAt_ = SIZE_MAX;
     HRESULT failure_ = S_OK;
 };
 
 // A VARIANT holding a new reference to `object`.
-com::UniqueVariant ObjectVariant(IDispatch* object);
+platform::UniqueVariant ObjectVariant(IDispatch* object);
 // A handler for "_NewEnum" that hands out a fresh enumerator over copies of `items`.
 Handler Enumerates(std::vector<IDispatch*> items);
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

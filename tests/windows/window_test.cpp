@@ -25,10 +25,13 @@
 #include "window/win32/main_window.h"
 #include "window/win32/message_box.h"
 #include "window/win32/shell_process_start.h"
-#include "management/utf16.h"
+#include "platform/utf16.h"
+#include "platform/error.h"
+#include "platform/window_text.h"
+#include "tests/support/raised_error.h"
 #include "window_test_support.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 namespace {
 
 using win32::ControlId;
@@ -61,7 +64,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     HWND Window() const { return window_.Handle(); }
     HWND Control(ControlId id) const { return window_.Control(id); }
-    std::wstring Text(ControlId id) const { return WindowTextOf(Control(id)); }
+    std::wstring Text(ControlId id) const { return ToUtf16(platform::WindowText(Control(id))); }
 
     void LoadAndShow() {
         window_.Load();
@@ -178,7 +181,7 @@ RECT ExpectedRect(const ControlCase& control, unsigned dpi) {
 
 // Visual-style controls report a versioned class name ("6.0...!Button") on some systems.
 std::wstring BaseClassName(HWND window) {
-    const std::wstring name = ClassNameOf(window);
+    const std::wstring name = platform::ClassName(window);
     return name.substr(name.find_last_of(L'!') + 1);
 }
 
@@ -189,8 +192,8 @@ TEST_P(ControlTest, HasItsKindTextAndStyles) {
     const HWND control = Control(expected.id);
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(_wcsicmp(BaseClassName(control).c_str(), expected.className), 0)
-        << "class " << ToUtf8(ClassNameOf(control));
-    EXPECT_EQ(WindowTextOf(control), expected.text);
+        << "class " << ToUtf8(platform::ClassName(control));
+    EXPECT_EQ(ToUtf16(platform::WindowText(control)), expected.text);
     EXPECT_EQ(GetDlgCtrlID(control), static_cast<int>(expected.id));
 
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
@@ -288,7 +291,7 @@ TEST_F(MainWindowTest, ControlsUseTheMessageFontOfTheWindowDpi) {
 // The frame
 
 TEST_F(MainWindowTest, HasAFixedDialogFrameWithACloseButtonOnly) {
-    EXPECT_EQ(WindowTextOf(Window()), L"Quorvel");
+    EXPECT_EQ(ToUtf16(platform::WindowText(Window())), L"Quorvel");
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE));
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
@@ -384,8 +387,8 @@ std::uint32_t AsDibPixel(COLORREF colour) {
 TEST(BannerTest, DecodesAtNaturalSizeAndScalesWithTheDpi) {
     for (const auto& [dpi, size] :
          {std::pair{96u, SIZE{400, 83}}, std::pair{144u, SIZE{600, 125}}}) {
-        const win32::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), dpi);
-        ASSERT_NE(banner, nullptr) << dpi;
+        const platform::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), dpi);
+        ASSERT_TRUE(banner) << dpi;
         SIZE decoded{};
         const std::vector<std::uint32_t> pixels = BitmapPixels(banner.get(), decoded);
         EXPECT_EQ(decoded.cx, size.cx) << dpi;
@@ -400,8 +403,9 @@ TEST(BannerTest, DecodesAtNaturalSizeAndScalesWithTheDpi) {
 // Drawn from the box's top-left corner at the banner's own size: cut off at the box's right
 // edge, the button face below it, never stretched to fit.
 TEST_F(MainWindowTest, PictureBoxShowsTheBannerUnscaledAndClipped) {
-    const win32::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), ExpectedDpi());
-    ASSERT_NE(banner, nullptr);
+    const platform::UniqueBitmap banner =
+        win32::LoadBanner(GetModuleHandleW(nullptr), ExpectedDpi());
+    ASSERT_TRUE(banner);
     SIZE bannerSize{};
     const std::vector<std::uint32_t> expected = BitmapPixels(banner.get(), bannerSize);
     SIZE boxSize{};
@@ -665,21 +669,20 @@ TEST(ShellProcessStartTest, FailedStartThrowsThePlatformsTextAndCode) {
     win32::ProcessStartArguments arguments =
         win32::ShellStartArguments("explorer.exe http://www.quorvel.com");
     arguments.applicationName = L"C:\\no such folder\\explorer.exe";
-    try {
-        win32::StartProcess(std::move(arguments));
-        FAIL() << "a missing program started";
-    } catch (const std::runtime_error& error) {
-        const std::string text = error.what();
-        EXPECT_TRUE(text.ends_with(" (0x80070003)") || text.ends_with(" (0x80070002)")) << text;
-        EXPECT_GT(text.size(), std::string(" (0x80070003)").size()) << text;
-    }
+    const auto error =
+        RaisedBy<platform::Error>([&] { win32::StartProcess(std::move(arguments)); });
+    ASSERT_TRUE(error) << "a missing program started";
+    const std::string text = error->what();
+    EXPECT_TRUE(text.ends_with(" (0x80070003)") || text.ends_with(" (0x80070002)")) << text;
+    EXPECT_GT(text.size(), std::string(" (0x80070003)").size()) << text;
+    EXPECT_TRUE(error->hresult() == 0x80070003u || error->hresult() == 0x80070002u);
 }
 
 TEST_F(MainWindowTest, HelpCommandThatCannotStartIsReportedInTheBox) {
     // The port of the real window, driven through the window's own dispatch.
     struct FailingStart final : ProcessStartPort {
         void StartMinimized(const std::string&) override {
-            throw std::runtime_error("The system cannot find the file specified. (0x80070002)");
+            throw platform::Error(0x80070002, "The system cannot find the file specified.");
         }
     } failingStart;
     MainWindow window(GetModuleHandleW(nullptr), management_, messageBox_, failingStart);
@@ -721,12 +724,13 @@ SeenMessageBox ReadAndClose(HWND main) {
             if (!IsWindowVisible(child)) return TRUE;
             const std::wstring name = BaseClassName(child);
             const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
-            if (_wcsicmp(name.c_str(), L"Button") == 0) into.buttons.push_back(WindowTextOf(child));
+            if (_wcsicmp(name.c_str(), L"Button") == 0)
+                into.buttons.push_back(ToUtf16(platform::WindowText(child)));
             if (_wcsicmp(name.c_str(), L"Static") == 0) {
                 if ((style & SS_TYPEMASK) == SS_ICON) {
                     if (SendMessageW(child, STM_GETICON, 0, 0)) ++into.visibleIcons;
-                } else if (!WindowTextOf(child).empty()) {
-                    into.texts.push_back(WindowTextOf(child));
+                } else if (!ToUtf16(platform::WindowText(child)).empty()) {
+                    into.texts.push_back(ToUtf16(platform::WindowText(child)));
                 }
             }
             return TRUE;
@@ -790,7 +794,7 @@ TEST_F(MainWindowTest, MoveToAnotherDpiLaysEverythingOutAgain) {
 
     SIZE boxSize{};
     const std::vector<std::uint32_t> shown = PrintClient(Control(ControlId::Picture1), boxSize);
-    const win32::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), other);
+    const platform::UniqueBitmap banner = win32::LoadBanner(GetModuleHandleW(nullptr), other);
     SIZE bannerSize{};
     const std::vector<std::uint32_t> expected = BitmapPixels(banner.get(), bannerSize);
     EXPECT_EQ(shown[(bannerSize.cy - 1) * boxSize.cx + 10] & 0xFFFFFF,
@@ -798,4 +802,4 @@ TEST_F(MainWindowTest, MoveToAnotherDpiLaysEverythingOutAgain) {
 }
 
 }  // namespace
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace quorvel::testing {
+namespace quorvel::test {
 
 TemporaryMachineFile::TemporaryMachineFile(std::string_view json) {
     wchar_t folder[MAX_PATH + 1] = {};
@@ -35,19 +35,6 @@ unsigned ExpectedDpi() {
     return static_cast<unsigned>(std::wcstoul(dpi, nullptr, 10));
 }
 
-std::wstring WindowTextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-std::wstring ClassNameOf(HWND window) {
-    wchar_t name[256] = {};
-    const int length = GetClassNameW(window, name, 256);
-    return std::wstring(name, static_cast<std::size_t>(length));
-}
-
 RECT RectInParent(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -60,4 +47,4 @@ bool TakeQuitMessage() {
     return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

@@ -11,7 +11,7 @@
 
 #include "window/ports.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 
 class RecordingMessageBox final : public MessageBoxPort {
 public:
@@ -48,13 +48,10 @@ private:
 // The DPI the Wine prefix runs at: QUORVEL_WINE_DPI, as the test's ctest entry sets it, else 96.
 unsigned ExpectedDpi();
 
-std::wstring WindowTextOf(HWND window);
-std::wstring ClassNameOf(HWND window);
-
 // `window`'s rectangle in its parent's client area.
 RECT RectInParent(HWND window);
 
 // Removes the WM_QUIT that closing a main window leaves; true when there was one.
 bool TakeQuitMessage();
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

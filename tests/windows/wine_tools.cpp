@@ -2,43 +2,30 @@
 
 #include <windows.h>
 
-#include <memory>
+#include <chrono>
 #include <stdexcept>
 #include <string_view>
-#include <type_traits>
+#include <utility>
 
-#include "management/utf16.h"
+#include "platform/handles.h"
+#include "platform/utf16.h"
+#include "platform/win32_error.h"
+#include "tests/support/child_process.h"
 
-namespace quorvel::testing {
+namespace quorvel::test {
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 std::string Capture(std::wstring commandLine) {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) throw std::runtime_error("CreatePipe");
-    const UniqueHandle reader(readEnd);
-    UniqueHandle writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    platform::UniqueHandle reader;
+    platform::UniqueHandle writer;
+    platform::ThrowLastErrorIf(!CreatePipe(reader.put(), writer.put(), &inheritable, 0));
+    SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &process)) {
-        throw std::runtime_error("cannot start wmic.exe");
-    }
-    const UniqueHandle processHandle(process.hProcess);
-    const UniqueHandle threadHandle(process.hThread);
+    const ChildProcess wmic(L"", std::move(commandLine),
+                            StandardHandles{GetStdHandle(STD_INPUT_HANDLE), writer.get(),
+                                            GetStdHandle(STD_ERROR_HANDLE)},
+                            CREATE_NO_WINDOW);
     // Only the child may hold the write end now, so the pipe ends when wmic does.
     writer.reset();
 
@@ -48,10 +35,8 @@ std::string Capture(std::wstring commandLine) {
     while (ReadFile(reader.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
         bytes.append(buffer, read);
     }
-    WaitForSingleObject(processHandle.get(), INFINITE);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(processHandle.get(), &exitCode);
-    if (exitCode != 0) throw std::runtime_error("wmic.exe failed");
+    if (wmic.WaitForExit(std::chrono::milliseconds(INFINITE)) != 0u)
+        throw std::runtime_error("wmic.exe failed");
     return bytes;
 }
 
@@ -113,4 +98,4 @@ std::vector<std::vector<std::string>> WmicNicConfig(const std::vector<std::strin
     return rows;
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

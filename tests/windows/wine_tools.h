@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace quorvel::testing {
+namespace quorvel::test {
 
 bool RunningUnderWine();
 
@@ -13,4 +13,4 @@ bool RunningUnderWine();
 // cannot run or prints something else than such a table.
 std::vector<std::vector<std::string>> WmicNicConfig(const std::vector<std::string>& properties);
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test

@@ -13,21 +13,22 @@
 #include <vector>
 
 #include "management/management_error.h"
-#include "management/wmi/bstr.h"
+#include "platform/bstr.h"
 #include "management/wmi/variant_convert.h"
+#include "tests/support/raised_error.h"
 #include "tests/windows/fake_dispatch.h"
 
 namespace quorvel::wmi {
 namespace {
 
-using com::BstrView;
-using com::ComPtr;
-using com::UniqueVariant;
-using testing::Enumerates;
-using testing::FakeDispatch;
-using testing::Handler;
-using testing::ObjectVariant;
-using testing::Returns;
+using platform::BstrView;
+using platform::ComPtr;
+using platform::UniqueVariant;
+using test::Enumerates;
+using test::FakeDispatch;
+using test::Handler;
+using test::ObjectVariant;
+using test::Returns;
 
 constexpr WORD kScriptCall = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
@@ -53,11 +54,8 @@ std::vector<std::string> BstrArrayTexts(const VARIANT& value) {
 }
 
 std::uint32_t ErrorCode(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const ManagementError& error) {
-        return error.hresult();
-    }
+    const auto error = test::RaisedBy(call);
+    if (error) return error->hresult();
     ADD_FAILURE() << "no error raised";
     return 0;
 }
@@ -139,13 +137,11 @@ TEST_F(Adapter, ExceptionRaisesTheObjectsCodeAndDescription) {
                     exception->bstrSource = SysAllocString(L"SWbemObjectEx");
                     return DISP_E_EXCEPTION;
                 });
-    try {
-        adapter_->SetDNSServerSearchOrder({"192.0.2.53"});
-        FAIL() << "no error raised";
-    } catch (const ManagementError& error) {
-        EXPECT_EQ(error.hresult(), 0x80041003u);
-        EXPECT_EQ(error.text(), "Access denied");
-    }
+    const auto error =
+        test::RaisedBy([this] { adapter_->SetDNSServerSearchOrder({"192.0.2.53"}); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->hresult(), 0x80041003u);
+    EXPECT_EQ(error->text(), "Access denied");
 }
 
 class Service : public ::testing::Test {
@@ -220,7 +216,7 @@ TEST_F(Service, EnumerationFailureIsRaised) {
         items.push_back(ObjectVariant(adapter.Get()));
         result->vt = VT_UNKNOWN;
         result->punkVal =
-            testing::FakeEnumerator::Create(std::move(items), 1, static_cast<HRESULT>(0x80041017u))
+            test::FakeEnumerator::Create(std::move(items), 1, static_cast<HRESULT>(0x80041017u))
                 .Detach();
         return S_OK;
     });

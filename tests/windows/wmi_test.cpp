@@ -13,13 +13,15 @@
 #include <vector>
 
 #include "management/management_error.h"
+#include "platform/com_apartment.h"
+#include "tests/support/raised_error.h"
 #include "tests/windows/wine_tools.h"
 
 namespace quorvel {
 namespace {
 
-using testing::RunningUnderWine;
-using testing::WmicNicConfig;
+using test::RunningUnderWine;
+using test::WmicNicConfig;
 
 constexpr const char* kListQuery =
     "SELECT * FROM Win32_NetworkAdapterConfiguration where IPEnabled=TRUE";
@@ -69,7 +71,7 @@ protected:
     }
     ServiceRef ByMoniker() { return management_.GetObjectByMoniker("winmgmts:\\\\.\\root\\cimv2"); }
 
-    ComApartment apartment_;
+    platform::ComApartment apartment_;
     WmiManagement management_;
 };
 
@@ -134,17 +136,16 @@ TEST_F(WineWmi, QueryMatchingNothingIsAnEmptySetNotNull) {
 
 TEST_F(WineWmi, UnescapedApostropheIsAnInvalidQuery) {
     const ServiceRef service = ByLocator();
-    try {
+    const auto error = test::RaisedBy([&] {
         // Enumerating too: a service may report the fault only when the results are read.
         const AdapterSetRef adapters = service->ExecQuery(
             "SELECT * FROM Win32_NetworkAdapterConfiguration where IPEnabled=TRUE and "
             "Description='Bob's adapter'");
         if (adapters) adapters->Elements();
-        FAIL() << "no error raised";
-    } catch (const ManagementError& error) {
-        EXPECT_EQ(error.hresult(), 0x80041017u);
-        EXPECT_FALSE(error.text().empty());
-    }
+    });
+    ASSERT_TRUE(error) << "no error raised";
+    EXPECT_EQ(error->hresult(), 0x80041017u);
+    EXPECT_FALSE(error->text().empty());
 }
 
 // Wine's Win32_NetworkAdapterConfiguration has no SetDNSServerSearchOrder; the failure must come
@@ -156,19 +157,15 @@ TEST_F(WineWmi, MissingMethodRaisesManagementErrorInBothForms) {
     ASSERT_FALSE(adapters.empty());
     const AdapterRef& adapter = adapters.front();
 
-    try {
-        adapter->SetDNSServerSearchOrder();
-        FAIL() << "no error raised";
-    } catch (const ManagementError& error) {
-        EXPECT_EQ(error.hresult(), static_cast<std::uint32_t>(DISP_E_UNKNOWNNAME));
-        EXPECT_FALSE(error.text().empty());
-    }
-    try {
+    const auto automatic = test::RaisedBy([&] { adapter->SetDNSServerSearchOrder(); });
+    ASSERT_TRUE(automatic) << "no error raised";
+    EXPECT_EQ(automatic->hresult(), static_cast<std::uint32_t>(DISP_E_UNKNOWNNAME));
+    EXPECT_FALSE(automatic->text().empty());
+    const auto listed = test::RaisedBy([&] {
         adapter->SetDNSServerSearchOrder({"192.0.2.53", "198.51.100.53"});
-        FAIL() << "no error raised";
-    } catch (const ManagementError& error) {
-        EXPECT_EQ(error.hresult(), static_cast<std::uint32_t>(DISP_E_UNKNOWNNAME));
-    }
+    });
+    ASSERT_TRUE(listed) << "no error raised";
+    EXPECT_EQ(listed->hresult(), static_cast<std::uint32_t>(DISP_E_UNKNOWNNAME));
     EXPECT_TRUE(adapter->Description().has_value());
     EXPECT_FALSE(Descriptions(service->ExecQuery(kListQuery)).empty());
 }

@@ -2,64 +2,52 @@
 
 #include <objbase.h>
 #include <wincodec.h>
-#include <wrl/client.h>
 
+#include "platform/com_apartment.h"
+#include "platform/com_ptr.h"
 #include "resource.h"
 
 namespace quorvel::win32 {
 namespace {
 
-using Microsoft::WRL::ComPtr;
-
-// WIC needs COM on this thread; the window must not depend on its caller having started it.
-class ComScope {
-public:
-    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT result_;
-};
+using platform::ComPtr;
+using platform::UniqueBitmap;
 
 UniqueBitmap Decode(const void* bytes, DWORD size, unsigned dpi) {
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(&factory)))) {
-        return nullptr;
+                                IID_IWICImagingFactory, factory.PutVoid()))) {
+        return {};
     }
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateStream(&stream)) ||
+    if (FAILED(factory->CreateStream(stream.Put())) ||
         FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size)) ||
         FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
-                                                WICDecodeMetadataCacheOnDemand, &decoder)) ||
-        FAILED(decoder->GetFrame(0, &frame)) ||
-        FAILED(factory->CreateFormatConverter(&converter)) ||
+                                                WICDecodeMetadataCacheOnDemand, decoder.Put())) ||
+        FAILED(decoder->GetFrame(0, frame.Put())) ||
+        FAILED(factory->CreateFormatConverter(converter.Put())) ||
         FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR,
                                      WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom))) {
-        return nullptr;
+        return {};
     }
-    ComPtr<IWICBitmapSource> source = converter;
+    ComPtr<IWICBitmapSource> source = ComPtr<IWICBitmapSource>::Borrow(converter.Get());
     UINT width = 0;
     UINT height = 0;
-    if (FAILED(source->GetSize(&width, &height))) return nullptr;
+    if (FAILED(source->GetSize(&width, &height))) return {};
     if (dpi != 96) {
         width = (width * dpi + 48) / 96;
         height = (height * dpi + 48) / 96;
         ComPtr<IWICBitmapScaler> scaler;
-        if (FAILED(factory->CreateBitmapScaler(&scaler)) ||
+        if (FAILED(factory->CreateBitmapScaler(scaler.Put())) ||
             FAILED(scaler->Initialize(converter.Get(), width, height,
                                       WICBitmapInterpolationModeFant))) {
-            return nullptr;
+            return {};
         }
-        source = scaler;
+        source = ComPtr<IWICBitmapSource>::Borrow(scaler.Get());
     }
 
     BITMAPINFO info{};
@@ -71,10 +59,10 @@ UniqueBitmap Decode(const void* bytes, DWORD size, unsigned dpi) {
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!bitmap) return nullptr;
+    if (!bitmap) return {};
     const UINT stride = width * 4;
     if (FAILED(source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(pixels)))) {
-        return nullptr;
+        return {};
     }
     GdiFlush();
     return bitmap;
@@ -86,8 +74,10 @@ UniqueBitmap LoadBanner(HINSTANCE instance, unsigned dpi) {
     const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(IDR_BANNER), RT_RCDATA);
     const HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return nullptr;
-    const ComScope com;
+    if (!bytes) return {};
+    // WIC needs COM on this thread, and the window must not depend on its caller having started
+    // it; a caller in the multithreaded apartment serves WIC as well.
+    const auto apartment = platform::ComApartment::Joined();
     return Decode(bytes, SizeofResource(instance, resource), dpi);
 }
 

@@ -1,18 +1,11 @@
 #include "window/win32/control_ports.h"
 
-#include "management/utf16.h"
+#include "platform/utf16.h"
+#include "platform/window_text.h"
 
 namespace quorvel::win32 {
-namespace {
 
-std::string WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return ToUtf8(text);
-}
-
-}  // namespace
+using platform::WindowText;
 
 void Win32ComboBox::Clear() {
     SendMessageW(combo_, CB_RESETCONTENT, 0, 0);

@@ -1,5 +1,7 @@
 #include "window/win32/dpi.h"
 
+#include "platform/handles.h"
+
 namespace quorvel::win32 {
 namespace {
 
@@ -33,9 +35,8 @@ const PerDpiFunctions& Functions() {
 }
 
 unsigned SystemDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const platform::WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
     return dpi > 0 ? static_cast<unsigned>(dpi) : kDefaultDpi;
 }
 

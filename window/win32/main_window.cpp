@@ -12,7 +12,8 @@
 #include "window/win32/dpi.h"
 #include "window/win32/picture_box.h"
 #include "window/win32/twips.h"
-#include "management/utf16.h"
+#include "platform/utf16.h"
+#include "platform/win32_error.h"
 
 namespace quorvel::win32 {
 namespace {
@@ -57,7 +58,8 @@ KindStyle StyleOf(ControlKind kind) {
 }
 
 void RegisterClasses(HINSTANCE instance, WNDPROC windowProc) {
-    static const bool registered = [instance, windowProc] {
+    // Once per process; a failure is remembered with its code, so every window reports it.
+    static const HRESULT registration = [instance, windowProc] {
         // Loads the visual-style controls that the manifest asks for.
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
@@ -76,13 +78,13 @@ void RegisterClasses(HINSTANCE instance, WNDPROC windowProc) {
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass) != 0;
+        return RegisterClassExW(&windowClass) != 0 ? S_OK : platform::LastErrorHresult();
     }();
-    if (!registered) throw std::runtime_error("the main window class cannot be registered");
+    platform::ThrowIfFailed(registration);
 }
 
-UniqueIcon LoadIconSized(HINSTANCE instance, int width, int height) {
-    return UniqueIcon(static_cast<HICON>(
+platform::UniqueIcon LoadIconSized(HINSTANCE instance, int width, int height) {
+    return platform::UniqueIcon(static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, width, height, 0)));
 }
 
@@ -95,7 +97,7 @@ MainWindow::MainWindow(HINSTANCE instance, Management& management, MessageBoxPor
     const std::wstring caption = ToUtf16(kMainWindow.caption);
     CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
-    if (!window_) throw std::runtime_error("the main window cannot be created");
+    platform::ThrowLastErrorIf(!window_);
     try {
         combo1_ = std::make_unique<Win32ComboBox>(Control(ControlId::Combo1));
         text1_ = std::make_unique<Win32TextBox>(Control(ControlId::Text1));
@@ -222,19 +224,19 @@ void MainWindow::ApplyDpi(unsigned dpi) {
     dpi_ = dpi;
 
     const LOGFONTW logFont = MessageFont(dpi);
-    UniqueFont font(CreateFontIndirectW(&logFont));
+    platform::UniqueFont font(CreateFontIndirectW(&logFont));
     for (const HWND control : controls_) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
     font_ = std::move(font);
 
-    UniqueBitmap banner = LoadBanner(instance_, dpi);
+    platform::UniqueBitmap banner = LoadBanner(instance_, dpi);
     SetPictureBoxBitmap(Control(ControlId::Picture1), banner.get());
     banner_ = std::move(banner);
 
-    UniqueIcon bigIcon =
+    platform::UniqueIcon bigIcon =
         LoadIconSized(instance_, SystemMetric(SM_CXICON, dpi), SystemMetric(SM_CYICON, dpi));
-    UniqueIcon smallIcon =
+    platform::UniqueIcon smallIcon =
         LoadIconSized(instance_, SystemMetric(SM_CXSMICON, dpi), SystemMetric(SM_CYSMICON, dpi));
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));

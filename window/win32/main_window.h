@@ -12,7 +12,7 @@
 #include "window/ports.h"
 #include "window/win32/control_ports.h"
 #include "window/win32/control_table.h"
-#include "window/win32/unique_handles.h"
+#include "platform/handles.h"
 
 namespace quorvel::win32 {
 
@@ -58,10 +58,10 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, kControls.size()> controls_{};
     unsigned dpi_ = 96;
-    UniqueFont font_;
-    UniqueBitmap banner_;
-    UniqueIcon bigIcon_;
-    UniqueIcon smallIcon_;
+    platform::UniqueFont font_;
+    platform::UniqueBitmap banner_;
+    platform::UniqueIcon bigIcon_;
+    platform::UniqueIcon smallIcon_;
     // Where the focus goes back to when the window is activated again.
     HWND focus_ = nullptr;
 

@@ -1,7 +1,7 @@
 #include "window/win32/message_box.h"
 
 #include "window/win32/control_table.h"
-#include "management/utf16.h"
+#include "platform/utf16.h"
 
 namespace quorvel::win32 {
 

@@ -1,5 +1,7 @@
 #include "window/win32/picture_box.h"
 
+#include "platform/handles.h"
+
 namespace quorvel::win32 {
 namespace {
 
@@ -11,11 +13,10 @@ void Paint(HWND pictureBox, HDC dc) {
     if (!bitmap) return;
     BITMAP size{};
     GetObjectW(bitmap, sizeof(size), &size);
-    const HDC source = CreateCompatibleDC(dc);
-    const HGDIOBJ previous = SelectObject(source, bitmap);
-    BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, previous);
-    DeleteDC(source);
+    const platform::UniqueMemoryDc source(CreateCompatibleDC(dc));
+    if (!source) return;
+    const platform::SelectedObject selected(source.get(), bitmap);
+    if (selected) BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK PictureBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

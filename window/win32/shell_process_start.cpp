@@ -1,11 +1,9 @@
 #include "window/win32/shell_process_start.h"
 
-#include <stdexcept>
-
-#include "management/management_error.h"
-#include "management/utf16.h"
+#include "platform/handles.h"
+#include "platform/utf16.h"
+#include "platform/win32_error.h"
 #include "window/service_constants.h"
-#include "window/win32/unique_handles.h"
 
 namespace quorvel::win32 {
 namespace {
@@ -19,18 +17,6 @@ std::wstring WindowsDirectory() {
     }
     directory.resize(length);
     return directory;
-}
-
-// The system's text for a Win32 error code, without its line break.
-std::string SystemMessage(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-    return text.empty() ? std::string("The program cannot be started.") : ToUtf8(text);
 }
 
 }  // namespace
@@ -49,15 +35,12 @@ void StartProcess(ProcessStartArguments arguments) {
     startup.dwFlags = arguments.startupFlags;
     startup.wShowWindow = arguments.showWindow;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(arguments.applicationName.c_str(), arguments.commandLine.data(), nullptr,
-                        nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        const DWORD error = GetLastError();
-        throw std::runtime_error(SystemMessage(error) + " (" +
-                                 FormatHresult(HRESULT_FROM_WIN32(error)) + ")");
-    }
+    platform::ThrowLastErrorIf(!CreateProcessW(arguments.applicationName.c_str(),
+                                               arguments.commandLine.data(), nullptr, nullptr,
+                                               FALSE, 0, nullptr, nullptr, &startup, &process));
     // Not waited for: both handles go at once.
-    UniqueKernelHandle processHandle(process.hProcess);
-    UniqueKernelHandle threadHandle(process.hThread);
+    const platform::UniqueHandle processHandle(process.hProcess);
+    const platform::UniqueHandle threadHandle(process.hThread);
 }
 
 void ShellProcessStart::StartMinimized(const std::string& commandLine) {

@@ -24,8 +24,8 @@ struct ProcessStartArguments {
 
 ProcessStartArguments ShellStartArguments(const std::string& commandLine);
 
-// Starts the process and lets it run on its own. A start that fails throws std::runtime_error
-// with the platform's text and code, which the window reports like any other failed command.
+// Starts the process and lets it run on its own. A start that fails throws platform::Error with
+// the platform's text and code, which the window reports like any other failed command.
 void StartProcess(ProcessStartArguments arguments);
 
 class ShellProcessStart final : public ProcessStartPort {

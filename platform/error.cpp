@@ -1,10 +1,11 @@
-#include "management/management_error.h"
+#include "platform/error.h"
 
 #include <cstdio>
+#include <utility>
 
-namespace quorvel {
+namespace quorvel::platform {
 
-ManagementError::ManagementError(std::uint32_t hresult, std::string text)
+Error::Error(std::uint32_t hresult, std::string text)
     : std::runtime_error(text + " (" + FormatHresult(hresult) + ")"),
       hresult_(hresult),
       text_(std::move(text)) {}
@@ -15,4 +16,4 @@ std::string FormatHresult(std::uint32_t hresult) {
     return buffer;
 }
 
-}  // namespace quorvel
+}  // namespace quorvel::platform

@@ -2,12 +2,14 @@
 // copies add one and destruction gives one back, so every reference is released exactly once.
 #pragma once
 
+#include <windows.h>
+
 #include <objbase.h>
 
 #include <cstddef>
 #include <utility>
 
-namespace quorvel::com {
+namespace quorvel::platform {
 
 template <class T>
 class ComPtr {
@@ -72,4 +74,4 @@ private:
     T* pointer_ = nullptr;
 };
 
-}  // namespace quorvel::com
+}  // namespace quorvel::platform

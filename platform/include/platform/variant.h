@@ -1,13 +1,15 @@
 // An owning VARIANT: cleared (with whatever it holds) when it goes, moved by taking its bits.
 #pragma once
 
+#include <windows.h>
+
 #include <oleauto.h>
 
 #include <string_view>
 
-#include "management/wmi/bstr.h"
+#include "platform/bstr.h"
 
-namespace quorvel::com {
+namespace quorvel::platform {
 
 class UniqueVariant {
 public:
@@ -30,7 +32,7 @@ public:
     // A VT_BSTR holding a copy of the text.
     static UniqueVariant FromText(std::wstring_view text) {
         UniqueVariant result;
-        result.variant_.bstrVal = UniqueBstr(text).Detach();
+        result.variant_.bstrVal = MakeBstr(text).release();
         result.variant_.vt = VT_BSTR;
         return result;
     }
@@ -49,4 +51,4 @@ private:
     VARIANT variant_;
 };
 
-}  // namespace quorvel::com
+}  // namespace quorvel::platform
