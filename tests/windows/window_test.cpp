@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
@@ -27,6 +28,7 @@
 #include "window/win32/shell_process_start.h"
 #include "platform/utf16.h"
 #include "platform/error.h"
+#include "platform/handles.h"
 #include "platform/window_text.h"
 #include "tests/support/raised_error.h"
 #include "window_test_support.h"
@@ -340,11 +342,12 @@ TEST_F(MainWindowTest, CarriesTheProgramIconAtTheSizesOfItsDpi) {
         ASSERT_NE(handle, nullptr);
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(handle, &info));
+        // GetIconInfo hands out copies of both bitmaps.
+        const platform::UniqueBitmap maskBitmap(info.hbmMask);
+        const platform::UniqueBitmap colourBitmap(info.hbmColor);
         BITMAP mask{};
-        GetObjectW(info.hbmMask, sizeof(mask), &mask);
+        GetObjectW(maskBitmap.get(), sizeof(mask), &mask);
         EXPECT_EQ(mask.bmWidth, icon.size);
-        DeleteObject(info.hbmMask);
-        if (info.hbmColor) DeleteObject(info.hbmColor);
     }
 }
 
@@ -359,17 +362,16 @@ std::vector<std::uint32_t> PrintClient(HWND window, SIZE& size) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = SelectObject(dc, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    const platform::UniqueBitmap bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const platform::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!bitmap || !dc) throw std::runtime_error("no bitmap to print the window into");
+    const platform::SelectedObject selected(dc.get(), bitmap.get());
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+                 PRF_CLIENT | PRF_ERASEBKGND);
     GdiFlush();
     const auto* first = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(first, first + size.cx * size.cy);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    return pixels;
+    return std::vector<std::uint32_t>(first, first + size.cx * size.cy);
 }
 
 std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, SIZE& size) {
