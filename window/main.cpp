@@ -52,7 +52,10 @@ void Main::Command3_Click() { ApplyDns(Text1.Text(), Text2.Text()); }
 
 void Main::Command4_Click() { ApplyDns("", ""); }
 
-void Main::Command5_Click() { processStart_.StartMinimized(HelpCommandLine()); }
+void Main::Command5_Click() {
+    processStart_.StartMinimized(ShellProgramPath(processStart_.WindowsDirectory()),
+                                 HelpCommandLine());
+}
 
 void Main::ApplyDns(const std::string& primary, const std::string& secondary) {
     const ServiceRef service = management_.GetObjectByMoniker(

@@ -4,22 +4,10 @@
 
 #include "management/management_error.h"
 #include "management/utf16.h"
-#include "window/service_constants.h"
 #include "window/win32/unique_handles.h"
 
 namespace quorvel::win32 {
 namespace {
-
-std::wstring WindowsDirectory() {
-    std::wstring directory(MAX_PATH, L'\0');
-    UINT length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
-    if (length >= directory.size()) {
-        directory.resize(length);
-        length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
-    }
-    directory.resize(length);
-    return directory;
-}
 
 // The system's text for a Win32 error code, without its line break.
 std::string SystemMessage(DWORD error) {
@@ -33,14 +21,33 @@ std::string SystemMessage(DWORD error) {
     return text.empty() ? std::string("The program cannot be started.") : ToUtf8(text);
 }
 
+// An empty answer is an error: the program would then be looked for relative to the current
+// drive.
+std::wstring QueryWindowsDirectory() {
+    std::wstring directory(MAX_PATH, L'\0');
+    UINT length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
+    if (length >= directory.size()) {
+        directory.resize(length);
+        length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
+    }
+    if (length == 0 || length >= directory.size()) {
+        const DWORD error = GetLastError();
+        throw std::runtime_error(SystemMessage(error) + " (" +
+                                 FormatHresult(HRESULT_FROM_WIN32(error)) + ")");
+    }
+    directory.resize(length);
+    return directory;
+}
+
 }  // namespace
 
-ProcessStartArguments ShellStartArguments(const std::string& commandLine) {
+ProcessStartArguments MinimizedStartArguments(const std::string& programPath,
+                                              const std::string& commandLine) {
     const std::wstring text = ToUtf16(commandLine);
     std::vector<wchar_t> writable(text.begin(), text.end());
     writable.push_back(L'\0');
-    return ProcessStartArguments{WindowsDirectory() + L"\\" + ToUtf16(kShellProgram),
-                                 std::move(writable), STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED};
+    return ProcessStartArguments{ToUtf16(programPath), std::move(writable), STARTF_USESHOWWINDOW,
+                                 SW_SHOWMINIMIZED};
 }
 
 void StartProcess(ProcessStartArguments arguments) {
@@ -60,8 +67,11 @@ void StartProcess(ProcessStartArguments arguments) {
     UniqueKernelHandle threadHandle(process.hThread);
 }
 
-void ShellProcessStart::StartMinimized(const std::string& commandLine) {
-    StartProcess(ShellStartArguments(commandLine));
+std::string ShellProcessStart::WindowsDirectory() const { return ToUtf8(QueryWindowsDirectory()); }
+
+void ShellProcessStart::StartMinimized(const std::string& programPath,
+                                       const std::string& commandLine) {
+    StartProcess(MinimizedStartArguments(programPath, commandLine));
 }
 
 }  // namespace quorvel::win32
