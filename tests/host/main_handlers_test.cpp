@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -46,6 +47,8 @@ struct HelpPathCase {
     const char* windowsDirectory;
     const char* programPath;
 };
+
+void PrintTo(const HelpPathCase& c, std::ostream* os) { *os << c.windowsDirectory; }
 
 class HelpProgramPathTest : public MainHandlersTest,
                             public ::testing::WithParamInterface<HelpPathCase> {};
