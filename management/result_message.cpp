@@ -13,7 +13,7 @@ struct Entry {
 };
 
 // Sorted by code for the binary search below.
-constexpr std::array<Entry, 37> kMessages{{
+constexpr auto kMessages = std::to_array<Entry>({
     {1, "Successful completion. Reboot is required."},
     {64, "Method not supported on this platform."},
     {65, "Unknown failure."},
@@ -51,7 +51,11 @@ constexpr std::array<Entry, 37> kMessages{{
     {97, "Interface not configurable."},
     {98, "Not all DHCP leases can be released or renewed."},
     {100, "DHCP not enabled on adapter."},
-}};
+});
+
+// The platform's 37 return values, each with its own text: a row lost in an edit must not go
+// unnoticed.
+static_assert(kMessages.size() == 37);
 
 static_assert(std::is_sorted(kMessages.begin(), kMessages.end(),
                              [](const Entry& a, const Entry& b) { return a.code < b.code; }));

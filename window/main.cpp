@@ -52,7 +52,10 @@ void Main::Command3_Click() { ApplyDns(Text1.Text(), Text2.Text()); }
 
 void Main::Command4_Click() { ApplyDns("", ""); }
 
-void Main::Command5_Click() { processStart_.StartMinimized(HelpCommandLine()); }
+void Main::Command5_Click() {
+    processStart_.StartMinimized(ShellProgramPath(processStart_.WindowsDirectory()),
+                                 HelpCommandLine());
+}
 
 void Main::ApplyDns(const std::string& primary, const std::string& secondary) {
     const ServiceRef service = management_.GetObjectByMoniker(
@@ -75,40 +78,41 @@ void Main::ApplyDns(const std::string& primary, const std::string& secondary) {
 }
 
 void Main::LoadAdapters() {
-    Computer = kLocalComputer;
-    NameSpace = kCimNameSpace;
-    QueryText = kIpEnabledAdapters;
-    Locator = management_.CreateLocator();
-    Service = Locator->ConnectServer(Computer, NameSpace);
-    AdapterSet = Service->ExecQuery("SELECT * FROM " + QueryText);
+    fields_.Computer = kLocalComputer;
+    fields_.NameSpace = kCimNameSpace;
+    fields_.QueryText = kIpEnabledAdapters;
+    fields_.Locator = management_.CreateLocator();
+    fields_.Service = fields_.Locator->ConnectServer(fields_.Computer, fields_.NameSpace);
+    fields_.AdapterSet = fields_.Service->ExecQuery("SELECT * FROM " + fields_.QueryText);
     Combo1.Clear();
     // A null result lists nothing, like an empty set.
-    if (AdapterSet) {
-        for (const AdapterRef& element : AdapterSet->Elements()) {
-            Adapter = element;
+    if (fields_.AdapterSet) {
+        for (const AdapterRef& element : fields_.AdapterSet->Elements()) {
+            fields_.Adapter = element;
             // Without a description no selector text could name the adapter again.
-            if (const std::optional<std::string> description = Adapter->Description()) {
+            if (const std::optional<std::string> description = fields_.Adapter->Description()) {
                 Combo1.Append(*description);
             }
         }
     }
-    Adapter.reset();
-    AdapterSet.reset();
+    fields_.Adapter.reset();
+    fields_.AdapterSet.reset();
     ShowAdapterDns();
 }
 
 void Main::ShowAdapterDns() {
-    Computer = kLocalComputer;
-    NameSpace = kCimNameSpace;
-    QueryText = kIpEnabledAdapters + DescriptionCondition(Combo1.Text());
-    Locator = management_.CreateLocator();
-    Service = Locator->ConnectServer(Computer, NameSpace);
-    AdapterSet = Service->ExecQuery("SELECT * FROM " + QueryText);
+    fields_.Computer = kLocalComputer;
+    fields_.NameSpace = kCimNameSpace;
+    fields_.QueryText = kIpEnabledAdapters + DescriptionCondition(Combo1.Text());
+    fields_.Locator = management_.CreateLocator();
+    fields_.Service = fields_.Locator->ConnectServer(fields_.Computer, fields_.NameSpace);
+    fields_.AdapterSet = fields_.Service->ExecQuery("SELECT * FROM " + fields_.QueryText);
     // A null result names no adapter: the fields keep their text, as with an empty set.
-    if (!AdapterSet) return;
-    for (const AdapterRef& element : AdapterSet->Elements()) {
-        Adapter = element;
-        const std::optional<std::vector<std::string>> servers = Adapter->DNSServerSearchOrder();
+    if (!fields_.AdapterSet) return;
+    for (const AdapterRef& element : fields_.AdapterSet->Elements()) {
+        fields_.Adapter = element;
+        const std::optional<std::vector<std::string>> servers =
+            fields_.Adapter->DNSServerSearchOrder();
         const std::size_t count = servers ? servers->size() : 0;
         Text1.SetText(count >= 1 ? (*servers)[0] : std::string());
         Text2.SetText(count >= 2 ? (*servers)[1] : std::string());

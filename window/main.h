@@ -9,6 +9,17 @@
 
 namespace quorvel {
 
+// Window-level fields shared by LoadAdapters and ShowAdapterDns; replaced at every call.
+struct MainFields {
+    LocatorRef Locator;
+    ServiceRef Service;
+    AdapterSetRef AdapterSet;
+    AdapterRef Adapter;
+    std::string Computer;
+    std::string NameSpace;
+    std::string QueryText;
+};
+
 class Main {
 public:
     Main(Management& management, ComboBoxPort& combo1, TextBoxPort& text1, TextBoxPort& text2,
@@ -27,16 +38,11 @@ public:
     void LoadAdapters();
     void ShowAdapterDns();
 
-    // Window-level fields shared by LoadAdapters and ShowAdapterDns; replaced at every call.
-    LocatorRef Locator;
-    ServiceRef Service;
-    AdapterSetRef AdapterSet;
-    AdapterRef Adapter;
-    std::string Computer;
-    std::string NameSpace;
-    std::string QueryText;
+    // Read-only: only the two display procedures write the fields.
+    const MainFields& Fields() const { return fields_; }
 
 private:
+    MainFields fields_;
     Management& management_;
     ComboBoxPort& Combo1;
     TextBoxPort& Text1;

@@ -37,13 +37,17 @@ public:
     virtual void Show(const std::string& text) = 0;
 };
 
-// Starts a process without waiting for it. `commandLine` is the full command line text; the
-// window state is minimized and active.
+// Starts programs for the help command.
 class ProcessStartPort {
 public:
     virtual ~ProcessStartPort() = default;
 
-    virtual void StartMinimized(const std::string& commandLine) = 0;
+    // The folder the platform's own programs live in (the Windows directory) as a full path.
+    virtual std::string WindowsDirectory() const = 0;
+    // Runs the program at `programPath`, a full path that is taken as it stands and never searched
+    // for, with `commandLine` as its whole command line; the window state is minimized and
+    // active, and the process is not waited for.
+    virtual void StartMinimized(const std::string& programPath, const std::string& commandLine) = 0;
 };
 
 }  // namespace quorvel

@@ -21,4 +21,13 @@ inline std::string HelpCommandLine() {
     return std::string(kShellProgram) + " " + std::string(kHelpPageUrl);
 }
 
+// The shell program by its full path in `windowsDirectory`. Left to the command line, a bare
+// "explorer.exe" would be looked for in this program's own folder first, so a file planted there
+// would run instead.
+inline std::string ShellProgramPath(const std::string& windowsDirectory) {
+    const bool endsInSeparator = !windowsDirectory.empty() && (windowsDirectory.back() == '\\' ||
+                                                               windowsDirectory.back() == '/');
+    return windowsDirectory + (endsInSeparator ? "" : "\\") + std::string(kShellProgram);
+}
+
 }  // namespace quorvel

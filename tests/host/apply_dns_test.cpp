@@ -168,43 +168,40 @@ TEST_F(ApplyDnsTest, ARaisedErrorStopsTheRunAndPropagates) {
     EXPECT_THAT(log.Of("locator"), IsEmpty()) << "no refresh after the error";
 }
 
-// ApplyDns keeps its connection to itself: the display's fields are the same objects after it.
-class ApplyDnsFieldsTest : public ApplyDnsTest {
+// ApplyDns keeps its connection to itself: the display's fields hold what they held before it,
+// the empty fields of a window that has shown nothing yet as well as a display's objects.
+class ApplyDnsFieldsTest : public ApplyDnsTest, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
         ApplyDnsTest::SetUp();
-        window.Locator = management.CreateLocator();
-        window.Service = window.Locator->ConnectServer(".", "root\\cimv2");
-        window.AdapterSet = std::make_shared<FakeAdapterSet>(std::vector<AdapterRef>{});
-        window.Adapter = std::make_shared<FakeAdapter>(log, "kept", "kept", std::nullopt);
-        window.Computer = "kept computer";
-        window.NameSpace = "kept namespace";
-        window.QueryText = "kept query";
-        locator_ = window.Locator;
-        service_ = window.Service;
-        set_ = window.AdapterSet;
-        adapter_ = window.Adapter;
+        if (GetParam()) {
+            // Another adapter's display, so that no object of the apply could stand in for it.
+            management.AddAdapter("Other", ServerList{"10.9.9.9"});
+            combo1.text = "Other";
+            window.ShowAdapterDns();
+            ASSERT_NE(window.Fields().Adapter, nullptr);
+            combo1.text = "NIC";
+        }
+        kept_ = window.Fields();
         log.entries.clear();
     }
 
     void ExpectFieldsKept() const {
-        EXPECT_EQ(window.Locator, locator_);
-        EXPECT_EQ(window.Service, service_);
-        EXPECT_EQ(window.AdapterSet, set_);
-        EXPECT_EQ(window.Adapter, adapter_);
-        EXPECT_EQ(window.Computer, "kept computer");
-        EXPECT_EQ(window.NameSpace, "kept namespace");
-        EXPECT_EQ(window.QueryText, "kept query");
+        const MainFields& now = window.Fields();
+        EXPECT_EQ(now.Locator, kept_.Locator);
+        EXPECT_EQ(now.Service, kept_.Service);
+        EXPECT_EQ(now.AdapterSet, kept_.AdapterSet);
+        EXPECT_EQ(now.Adapter, kept_.Adapter);
+        EXPECT_EQ(now.Computer, kept_.Computer);
+        EXPECT_EQ(now.NameSpace, kept_.NameSpace);
+        EXPECT_EQ(now.QueryText, kept_.QueryText);
     }
 
 private:
-    LocatorRef locator_;
-    ServiceRef service_;
-    AdapterSetRef set_;
-    AdapterRef adapter_;
+    MainFields kept_;
 };
 
-TEST_F(ApplyDnsFieldsTest, ANullResultRunLeavesTheFieldsAndConnectsByMonikerEveryTime) {
+TEST_P(ApplyDnsFieldsTest, ANullResultRunLeavesTheFieldsAndConnectsByMonikerEveryTime) {
     management.answerNull = true;
     window.ApplyDns("1.1.1.1", "8.8.8.8");
     window.ApplyDns("1.1.1.1", "8.8.8.8");
@@ -213,12 +210,17 @@ TEST_F(ApplyDnsFieldsTest, ANullResultRunLeavesTheFieldsAndConnectsByMonikerEver
     EXPECT_THAT(log.Of("locator"), IsEmpty());
 }
 
-TEST_F(ApplyDnsFieldsTest, AnInterruptedRunLeavesTheFields) {
+TEST_P(ApplyDnsFieldsTest, AnInterruptedRunLeavesTheFields) {
     management.AddAdapter("NIC", ServerList{"10.0.0.1"}).error =
         ManagementError(0x80041001, "Generic failure");
     EXPECT_THROW(window.ApplyDns("1.1.1.1", "8.8.8.8"), ManagementError);
     ExpectFieldsKept();
 }
+
+INSTANTIATE_TEST_SUITE_P(WindowStates, ApplyDnsFieldsTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "AfterADisplay" : "BeforeAnyDisplay");
+                         });
 
 }  // namespace
 }  // namespace quorvel::testing_support

@@ -1,6 +1,7 @@
 // Recording stand-ins for the window's controls, message box and process start.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -69,9 +70,18 @@ class FakeProcessStart : public ProcessStartPort {
 public:
     explicit FakeProcessStart(EventLog& log) : log_(log) {}
 
-    void StartMinimized(const std::string& commandLine) override {
-        log_.Add("start " + commandLine);
+    std::string WindowsDirectory() const override {
+        if (directoryUnknown) throw std::runtime_error("no Windows directory");
+        return windowsDirectory;
     }
+    void StartMinimized(const std::string& programPath, const std::string& commandLine) override {
+        log_.Add("start " + programPath + " | " + commandLine);
+    }
+
+    // What WindowsDirectory answers; a test sets it to move the Windows directory.
+    std::string windowsDirectory = "C:\\Windows";
+    // WindowsDirectory throws instead, as when the platform cannot tell.
+    bool directoryUnknown = false;
 
 private:
     EventLog& log_;

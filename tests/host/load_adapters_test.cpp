@@ -75,16 +75,16 @@ TEST_F(LoadAdaptersTest, ReleasesItsSetAndAdapterAndLeavesTheDisplayFieldsBehind
     window.LoadAdapters();
     ASSERT_EQ(management.sets.size(), 2u);
     EXPECT_TRUE(management.sets[0].expired()) << "the list's result set is still held";
-    EXPECT_EQ(window.Adapter, nullptr);
+    EXPECT_EQ(window.Fields().Adapter, nullptr);
     // The display ran last and matched nothing: its set is kept, its locator replaced the first.
-    EXPECT_EQ(window.AdapterSet, management.sets[1].lock());
+    EXPECT_EQ(window.Fields().AdapterSet, management.sets[1].lock());
     ASSERT_EQ(management.locators.size(), 2u);
     EXPECT_TRUE(management.locators[0].expired());
-    EXPECT_EQ(window.Locator, management.locators[1].lock());
-    EXPECT_NE(window.Service, nullptr);
-    EXPECT_EQ(window.Computer, ".");
-    EXPECT_EQ(window.NameSpace, "root\\cimv2");
-    EXPECT_EQ(window.QueryText,
+    EXPECT_EQ(window.Fields().Locator, management.locators[1].lock());
+    EXPECT_NE(window.Fields().Service, nullptr);
+    EXPECT_EQ(window.Fields().Computer, ".");
+    EXPECT_EQ(window.Fields().NameSpace, "root\\cimv2");
+    EXPECT_EQ(window.Fields().QueryText,
               "Win32_NetworkAdapterConfiguration where IPEnabled=TRUE and Description=''");
 }
 

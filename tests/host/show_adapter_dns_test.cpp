@@ -77,7 +77,7 @@ TEST_F(ShowAdapterDnsTest, ANullResultKeepsBothFields) {
     window.ShowAdapterDns();
     EXPECT_EQ(text1.text, "old primary");
     EXPECT_EQ(text2.text, "old secondary");
-    EXPECT_EQ(window.AdapterSet, nullptr);
+    EXPECT_EQ(window.Fields().AdapterSet, nullptr);
 }
 
 TEST_F(ShowAdapterDnsTest, NeverTouchesTheSelector) {
@@ -92,17 +92,17 @@ TEST_F(ShowAdapterDnsTest, ReplacesTheConnectionAndKeepsItsSetAndLastAdapter) {
     management.AddAdapter("NIC", ServerList{"10.0.0.1"});
     management.AddAdapter("NIC", ServerList{"10.0.0.2"});
     window.ShowAdapterDns();
-    const LocatorRef firstLocator = window.Locator;
+    const LocatorRef firstLocator = window.Fields().Locator;
     window.ShowAdapterDns();
 
-    EXPECT_NE(window.Locator, firstLocator);
+    EXPECT_NE(window.Fields().Locator, firstLocator);
     ASSERT_EQ(management.sets.size(), 2u);
-    EXPECT_EQ(window.AdapterSet, management.sets[1].lock());
-    ASSERT_NE(window.Adapter, nullptr);
-    EXPECT_EQ(window.Adapter->DNSServerSearchOrder(), ServerList{"10.0.0.2"});
-    EXPECT_EQ(window.Computer, ".");
-    EXPECT_EQ(window.NameSpace, "root\\cimv2");
-    EXPECT_EQ(window.QueryText,
+    EXPECT_EQ(window.Fields().AdapterSet, management.sets[1].lock());
+    ASSERT_NE(window.Fields().Adapter, nullptr);
+    EXPECT_EQ(window.Fields().Adapter->DNSServerSearchOrder(), ServerList{"10.0.0.2"});
+    EXPECT_EQ(window.Fields().Computer, ".");
+    EXPECT_EQ(window.Fields().NameSpace, "root\\cimv2");
+    EXPECT_EQ(window.Fields().QueryText,
               "Win32_NetworkAdapterConfiguration where IPEnabled=TRUE and Description='NIC'");
     EXPECT_THAT(log.Of("connect"), ElementsAre("connect . root\\cimv2", "connect . root\\cimv2"));
 }
@@ -123,7 +123,7 @@ TEST_P(ShowAdapterDnsQueryTest, SendsTheSelectorTextEscapedAndFindsItsAdapter) {
     management.AddAdapter(GetParam().selectorText, ServerList{"10.9.9.9"});
     combo1.text = GetParam().selectorText;
     window.ShowAdapterDns();
-    EXPECT_EQ(window.QueryText, GetParam().queryText);
+    EXPECT_EQ(window.Fields().QueryText, GetParam().queryText);
     EXPECT_THAT(log.Of("query"),
                 ElementsAre("query SELECT * FROM " + std::string(GetParam().queryText)));
     EXPECT_EQ(text1.text, "10.9.9.9");

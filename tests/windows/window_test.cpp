@@ -24,7 +24,6 @@
 #include "window/service_constants.h"
 #include "window/win32/banner.h"
 #include "window/win32/main_window.h"
-#include "window/win32/message_box.h"
 #include "window/win32/shell_process_start.h"
 #include "platform/utf16.h"
 #include "platform/error.h"
@@ -51,6 +50,26 @@ constexpr char kMachineRaisingOnQuery[] = R"({"adapters": [
     {"Description": "Intel(R) Ethernet Connection I219-V",
      "DNSServerSearchOrder": ["192.168.1.1", "192.168.1.2"]}
 ], "raise": {"query": "0x80041017"}})";
+
+// Machines whose file shows what a click changed: only the named adapters, in enumeration order.
+constexpr char kMachineWithLookalikes[] = R"({"adapters": [
+    {"Description": "Bob", "DNSServerSearchOrder": ["10.1.1.1"]},
+    {"Description": "Bob's adapter", "DNSServerSearchOrder": ["10.2.2.2"]},
+    {"Description": "Hyper-V Virtual Ethernet Adapter", "DNSServerSearchOrder": ["10.3.3.3"],
+     "DHCPDNSServers": ["172.28.16.1"]},
+    {"Description": "Hyper-V Virtual Ethernet Adapter", "DNSServerSearchOrder": ["10.4.4.4"],
+     "SetDNSServerSearchOrderResult": 91}
+]})";
+
+std::vector<nlohmann::json> ServersInFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const nlohmann::json machine = nlohmann::json::parse(in);
+    std::vector<nlohmann::json> servers;
+    for (const auto& adapter : machine.at("adapters")) {
+        servers.push_back(adapter.at("DNSServerSearchOrder"));
+    }
+    return servers;
+}
 
 // Left, top, right, bottom: comparable and printable.
 std::array<LONG, 4> Edges(const RECT& rect) {
@@ -96,9 +115,10 @@ protected:
     QuitMessageTaker quitMessageTaker_;
     TemporaryMachineFile machine_{kMachine};
     SimulatedManagement management_{machine_.Path()};
-    RecordingMessageBox messageBox_;
+    RecordedMessageBoxes messageBox_;
     RecordingProcessStart processStart_;
-    MainWindow window_{GetModuleHandleW(nullptr), management_, messageBox_, processStart_};
+    MainWindow window_{GetModuleHandleW(nullptr), management_, processStart_,
+                       messageBox_.Factory()};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -472,7 +492,7 @@ TEST_F(MainWindowTest, EnterAndEscClickNothingAndCloseNothing) {
         PressKey(Control(focus), VK_ESCAPE);
     }
     EXPECT_TRUE(IsWindow(Window()));
-    EXPECT_TRUE(processStart_.commandLines.empty());
+    EXPECT_TRUE(processStart_.starts.empty());
     EXPECT_TRUE(messageBox_.texts.empty());
 }
 
@@ -518,6 +538,42 @@ TEST_F(MainWindowTest, PickWithTheArrowKeysShowsThatEntrysServers) {
     EXPECT_EQ(Text(ControlId::Text2), L"192.168.1.2");
     PressKey(GetFocus(), VK_DOWN);
     EXPECT_EQ(Text(ControlId::Text1), L"10.0.0.53");
+    EXPECT_EQ(Text(ControlId::Text2), L"");
+}
+
+// During a pick the edit field may still show the entry picked before (as with the arrow keys):
+// the display looks up the entry the list selects, and once the pick is handled the selector's
+// text is the field's again.
+TEST_F(MainWindowTest, DuringAPickTheSelectorTextIsThePickedEntryNotTheField) {
+    machine_.Write(kMachineWithLookalikes);
+    LoadAndShow();
+    const HWND combo = Control(ControlId::Combo1);
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    SetWindowTextW(combo, L"Bob");
+    ASSERT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    SendMessageW(Window(), WM_COMMAND,
+                 MAKEWPARAM(static_cast<int>(ControlId::Combo1), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(Text(ControlId::Text1), L"10.2.2.2");
+    ASSERT_EQ(Text(ControlId::Combo1), L"Bob");
+
+    Click(ControlId::Command2);
+    const nlohmann::json builtIn = {kServicePrimaryDns, kServiceSecondaryDns};
+    EXPECT_EQ(ServersInFile(machine_.Path()),
+              (std::vector<nlohmann::json>{builtIn, {"10.2.2.2"}, {"10.3.3.3"}, {"10.4.4.4"}}));
+    EXPECT_EQ(messageBox_.texts, std::vector<std::string>{"DNS设置成功"});
+}
+
+// A selection change that leaves no entry selected is no pick.
+TEST_F(MainWindowTest, SelectionChangeWithoutAnEntryLooksNothingUp) {
+    LoadAndShow();
+    const HWND combo = Control(ControlId::Combo1);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetWindowTextW(combo, L"Intel(R) Ethernet Connection I219-V");
+    SendMessageW(Window(), WM_COMMAND,
+                 MAKEWPARAM(static_cast<int>(ControlId::Combo1), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(Text(ControlId::Text1), L"");
     EXPECT_EQ(Text(ControlId::Text2), L"");
 }
 
@@ -582,7 +638,7 @@ TEST_P(CommandTest, AppliesToThePickedAdapterAndShowsItsNewServers) {
     EXPECT_EQ(messageBox_.texts, std::vector<std::string>{"DNS设置成功"});
     EXPECT_EQ(Text(ControlId::Text1), GetParam().primary);
     EXPECT_EQ(Text(ControlId::Text2), GetParam().secondary);
-    EXPECT_TRUE(processStart_.commandLines.empty());
+    EXPECT_TRUE(processStart_.starts.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, CommandTest,
@@ -594,26 +650,6 @@ INSTANTIATE_TEST_SUITE_P(Commands, CommandTest,
                                            CommandCase{"Command4", ControlId::Command4, L"1.1.1.1",
                                                        L"8.8.8.8", L"10.0.0.1", L"10.0.0.2"}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// Machines whose file shows what a click changed: only the named adapters, in enumeration order.
-constexpr char kMachineWithLookalikes[] = R"({"adapters": [
-    {"Description": "Bob", "DNSServerSearchOrder": ["10.1.1.1"]},
-    {"Description": "Bob's adapter", "DNSServerSearchOrder": ["10.2.2.2"]},
-    {"Description": "Hyper-V Virtual Ethernet Adapter", "DNSServerSearchOrder": ["10.3.3.3"],
-     "DHCPDNSServers": ["172.28.16.1"]},
-    {"Description": "Hyper-V Virtual Ethernet Adapter", "DNSServerSearchOrder": ["10.4.4.4"],
-     "SetDNSServerSearchOrderResult": 91}
-]})";
-
-std::vector<nlohmann::json> ServersInFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    const nlohmann::json machine = nlohmann::json::parse(in);
-    std::vector<nlohmann::json> servers;
-    for (const auto& adapter : machine.at("adapters")) {
-        servers.push_back(adapter.at("DNSServerSearchOrder"));
-    }
-    return servers;
-}
 
 TEST_F(MainWindowTest, ApostropheInTheDescriptionChangesThatAdapterOnly) {
     machine_.Write(kMachineWithLookalikes);
@@ -645,21 +681,30 @@ TEST_F(MainWindowTest, SharedDescriptionChangesEveryAdapterInOrderWithABoxEach) 
     EXPECT_EQ(Text(ControlId::Text1), L"10.4.4.4");
 }
 
-TEST_F(MainWindowTest, HelpCommandStartsTheShellOnTheHelpPage) {
+// Explorer by its full path in the platform's Windows directory, never left to a search that
+// would look in this program's own folder first.
+TEST_F(MainWindowTest, HelpCommandStartsTheShellOfTheWindowsDirectoryOnTheHelpPage) {
     LoadAndShow();
     Click(ControlId::Command5);
     Click(ControlId::Command5);
-    const std::string command = "explorer.exe http://www.quorvel.com";
-    EXPECT_EQ(processStart_.commandLines, (std::vector<std::string>{command, command}));
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const RecordingProcessStart::Start start{ToUtf8(windows) + "\\explorer.exe",
+                                             "explorer.exe http://www.quorvel.com"};
+    EXPECT_EQ(processStart_.starts, (std::vector<RecordingProcessStart::Start>{start, start}));
     EXPECT_TRUE(messageBox_.texts.empty());
 }
 
-TEST(ShellProcessStartTest, StartsExplorerFromTheWindowsDirectoryMinimized) {
-    const win32::ProcessStartArguments arguments =
-        win32::ShellStartArguments("explorer.exe http://www.quorvel.com");
+TEST(ShellProcessStartTest, AnswersTheWindowsDirectoryOfThePlatform) {
     wchar_t windows[MAX_PATH] = {};
     ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
-    EXPECT_EQ(arguments.applicationName, std::wstring(windows) + L"\\explorer.exe");
+    EXPECT_EQ(win32::ShellProcessStart().WindowsDirectory(), ToUtf8(windows));
+}
+
+TEST(ShellProcessStartTest, StartsTheGivenProgramWithTheGivenCommandLineMinimized) {
+    const win32::ProcessStartArguments arguments = win32::MinimizedStartArguments(
+        "C:\\视窗\\explorer.exe", "explorer.exe http://www.quorvel.com");
+    EXPECT_EQ(arguments.applicationName, L"C:\\视窗\\explorer.exe");
     ASSERT_FALSE(arguments.commandLine.empty());
     EXPECT_EQ(arguments.commandLine.back(), L'\0');
     EXPECT_EQ(std::wstring(arguments.commandLine.data()), L"explorer.exe http://www.quorvel.com");
@@ -668,9 +713,8 @@ TEST(ShellProcessStartTest, StartsExplorerFromTheWindowsDirectoryMinimized) {
 }
 
 TEST(ShellProcessStartTest, FailedStartThrowsThePlatformsTextAndCode) {
-    win32::ProcessStartArguments arguments =
-        win32::ShellStartArguments("explorer.exe http://www.quorvel.com");
-    arguments.applicationName = L"C:\\no such folder\\explorer.exe";
+    win32::ProcessStartArguments arguments = win32::MinimizedStartArguments(
+        "C:\\no such folder\\explorer.exe", "explorer.exe http://www.quorvel.com");
     const auto error =
         RaisedBy<platform::Error>([&] { win32::StartProcess(std::move(arguments)); });
     ASSERT_TRUE(error) << "a missing program started";
@@ -683,11 +727,12 @@ TEST(ShellProcessStartTest, FailedStartThrowsThePlatformsTextAndCode) {
 TEST_F(MainWindowTest, HelpCommandThatCannotStartIsReportedInTheBox) {
     // The port of the real window, driven through the window's own dispatch.
     struct FailingStart final : ProcessStartPort {
-        void StartMinimized(const std::string&) override {
+        std::string WindowsDirectory() const override { return "C:\\windows"; }
+        void StartMinimized(const std::string&, const std::string&) override {
             throw platform::Error(0x80070002, "The system cannot find the file specified.");
         }
     } failingStart;
-    MainWindow window(GetModuleHandleW(nullptr), management_, messageBox_, failingStart);
+    MainWindow window(GetModuleHandleW(nullptr), management_, failingStart, messageBox_.Factory());
     window.Load();
     SendMessageW(window.Control(ControlId::Command5), BM_CLICK, 0, 0);
     EXPECT_EQ(messageBox_.texts,
@@ -742,18 +787,28 @@ SeenMessageBox ReadAndClose(HWND main) {
     return seen;
 }
 
+TEST_F(MainWindowTest, MakesItsMessageBoxForItself) {
+    EXPECT_EQ(messageBox_.owners, std::vector<HWND>{Window()});
+}
+
+// The window's own box, as the program shows it: no test box stands in.
 TEST_F(MainWindowTest, MessageBoxIsModalToTheWindowWithOkOnlyAndNoIcon) {
-    LoadAndShow();
-    win32::Win32MessageBox box;
-    box.SetOwner(Window());
+    MainWindow window(GetModuleHandleW(nullptr), management_, processStart_);
+    window.Load();
+    window.Show(SW_SHOW);
+    const HWND combo = window.Control(ControlId::Combo1);
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    SendMessageW(window.Handle(), WM_COMMAND,
+                 MAKEWPARAM(static_cast<int>(ControlId::Combo1), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
     SeenMessageBox seen;
-    std::thread reader([&seen, main = Window()] { seen = ReadAndClose(main); });
-    box.Show("DNS设置成功");
+    std::thread reader([&seen, main = window.Handle()] { seen = ReadAndClose(main); });
+    SendMessageW(window.Control(ControlId::Command2), BM_CLICK, 0, 0);
     reader.join();
 
-    EXPECT_EQ(seen.owner, Window());
+    EXPECT_EQ(seen.owner, window.Handle());
     EXPECT_FALSE(seen.ownerEnabled);
-    EXPECT_TRUE(IsWindowEnabled(Window()));
+    EXPECT_TRUE(IsWindowEnabled(window.Handle()));
     ASSERT_EQ(seen.buttons.size(), 1u);
     EXPECT_EQ(seen.texts, std::vector<std::wstring>{L"DNS设置成功"});
     EXPECT_EQ(seen.visibleIcons, 0);

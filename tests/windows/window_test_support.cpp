@@ -5,6 +5,26 @@
 #include <stdexcept>
 
 namespace quorvel::test {
+namespace {
+
+class RecordingMessageBox final : public MessageBoxPort {
+public:
+    explicit RecordingMessageBox(std::vector<std::string>& texts) : texts_(texts) {}
+
+    void Show(const std::string& text) override { texts_.push_back(text); }
+
+private:
+    std::vector<std::string>& texts_;
+};
+
+}  // namespace
+
+win32::MessageBoxFactory RecordedMessageBoxes::Factory() {
+    return [this](HWND owner) -> std::unique_ptr<MessageBoxPort> {
+        owners.push_back(owner);
+        return std::make_unique<RecordingMessageBox>(texts);
+    };
+}
 
 TemporaryMachineFile::TemporaryMachineFile(std::string_view json) {
     wchar_t folder[MAX_PATH + 1] = {};

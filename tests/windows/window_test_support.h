@@ -5,28 +5,45 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "window/ports.h"
+#include "window/win32/main_window.h"
+#include "window/win32/shell_process_start.h"
 
 namespace quorvel::test {
 
-class RecordingMessageBox final : public MessageBoxPort {
+// What the window's message boxes showed, and the owner each box was made for.
+class RecordedMessageBoxes {
 public:
-    void Show(const std::string& text) override { texts.push_back(text); }
+    // For MainWindow: makes boxes that record here instead of showing.
+    win32::MessageBoxFactory Factory();
 
     std::vector<std::string> texts;
+    std::vector<HWND> owners;
 };
 
+// Starts nothing: records each start, and answers the platform's own Windows directory.
 class RecordingProcessStart final : public ProcessStartPort {
 public:
-    void StartMinimized(const std::string& commandLine) override {
-        commandLines.push_back(commandLine);
+    struct Start {
+        std::string programPath;
+        std::string commandLine;
+        bool operator==(const Start&) const = default;
+    };
+
+    std::string WindowsDirectory() const override { return platform_.WindowsDirectory(); }
+    void StartMinimized(const std::string& programPath, const std::string& commandLine) override {
+        starts.push_back({programPath, commandLine});
     }
 
-    std::vector<std::string> commandLines;
+    std::vector<Start> starts;
+
+private:
+    win32::ShellProcessStart platform_;
 };
 
 // A machine file (JSON, UTF-8) in the temporary folder, removed again at the end.

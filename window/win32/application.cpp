@@ -1,16 +1,13 @@
 #include "window/win32/application.h"
 
 #include "window/win32/main_window.h"
-#include "window/win32/message_box.h"
 #include "window/win32/shell_process_start.h"
 
 namespace quorvel::win32 {
 
 int RunMainWindow(HINSTANCE instance, Management& management, int showCommand) {
-    Win32MessageBox messageBox;
     ShellProcessStart processStart;
-    MainWindow window(instance, management, messageBox, processStart);
-    messageBox.SetOwner(window.Handle());
+    MainWindow window(instance, management, processStart);
     window.Load();
     window.Show(showCommand);
 

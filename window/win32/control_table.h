@@ -32,7 +32,6 @@ enum class ControlId : int {
 
 struct ControlRow {
     ControlId id;
-    std::string_view name;
     ControlKind kind;
     ControlId container;
     std::string_view text;  // UTF-8
@@ -53,22 +52,25 @@ struct WindowRow {
 inline constexpr WindowRow kMainWindow{"Quorvel", 4830, 3225};
 
 // clang-format off
-inline constexpr std::array<ControlRow, 13> kControls{{
-    {ControlId::Picture1, "Picture1", ControlKind::Picture,  ControlId::Main,   "",           0,    0,    4815, 1335, 12},
-    {ControlId::Frame3,   "Frame3",   ControlKind::Frame,    ControlId::Main,   "操作",       2550, 2100, 2260, 1020, 7},
-    {ControlId::Command5, "Command5", ControlKind::Button,   ControlId::Frame3, "帮 助",      1210, 600,  1000, 340,  11},
-    {ControlId::Command4, "Command4", ControlKind::Button,   ControlId::Frame3, "自动获取",   1210, 240,  1000, 340,  10},
-    {ControlId::Command3, "Command3", ControlKind::Button,   ControlId::Frame3, "自定义设置", 60,   600,  1150, 340,  9},
-    {ControlId::Command2, "Command2", ControlKind::Button,   ControlId::Frame3, "设置Quorvel", 60,  240,  1150, 340,  8},
-    {ControlId::frame1,   "frame1",   ControlKind::Frame,    ControlId::Main,   "请选择网卡", 20,   1400, 4800, 615,  0},
-    {ControlId::Combo1,   "Combo1",   ControlKind::ComboBox, ControlId::frame1, "",           120,  240,  4575, 300,  1},
-    {ControlId::Frame2,   "Frame2",   ControlKind::Frame,    ControlId::Main,   "DNS设置",    0,    2100, 2535, 1020, 2},
-    {ControlId::Text1,    "Text1",    ControlKind::TextBox,  ControlId::Frame2, "",           720,  260,  1695, 300,  4},
-    {ControlId::Text2,    "Text2",    ControlKind::TextBox,  ControlId::Frame2, "",           720,  600,  1695, 300,  3},
-    {ControlId::Label2,   "Label2",   ControlKind::Label,    ControlId::Frame2, "辅DNS",      120,  675,  520,  195,  6},
-    {ControlId::Label1,   "Label1",   ControlKind::Label,    ControlId::Frame2, "主DNS",      120,  315,  520,  180,  5},
-}};
+inline constexpr auto kControls = std::to_array<ControlRow>({
+    {ControlId::Picture1, ControlKind::Picture,  ControlId::Main,   "",           0,    0,    4815, 1335, 12},
+    {ControlId::Frame3,   ControlKind::Frame,    ControlId::Main,   "操作",       2550, 2100, 2260, 1020, 7},
+    {ControlId::Command5, ControlKind::Button,   ControlId::Frame3, "帮 助",      1210, 600,  1000, 340,  11},
+    {ControlId::Command4, ControlKind::Button,   ControlId::Frame3, "自动获取",   1210, 240,  1000, 340,  10},
+    {ControlId::Command3, ControlKind::Button,   ControlId::Frame3, "自定义设置", 60,   600,  1150, 340,  9},
+    {ControlId::Command2, ControlKind::Button,   ControlId::Frame3, "设置Quorvel", 60,  240,  1150, 340,  8},
+    {ControlId::frame1,   ControlKind::Frame,    ControlId::Main,   "请选择网卡", 20,   1400, 4800, 615,  0},
+    {ControlId::Combo1,   ControlKind::ComboBox, ControlId::frame1, "",           120,  240,  4575, 300,  1},
+    {ControlId::Frame2,   ControlKind::Frame,    ControlId::Main,   "DNS设置",    0,    2100, 2535, 1020, 2},
+    {ControlId::Text1,    ControlKind::TextBox,  ControlId::Frame2, "",           720,  260,  1695, 300,  4},
+    {ControlId::Text2,    ControlKind::TextBox,  ControlId::Frame2, "",           720,  600,  1695, 300,  3},
+    {ControlId::Label2,   ControlKind::Label,    ControlId::Frame2, "辅DNS",      120,  675,  520,  195,  6},
+    {ControlId::Label1,   ControlKind::Label,    ControlId::Frame2, "主DNS",      120,  315,  520,  180,  5},
+});
 // clang-format on
+
+// Exactly the window's thirteen controls: a row lost in an edit must not go unnoticed.
+static_assert(kControls.size() == 13);
 
 // The position of `id`'s row, which must exist, in kControls.
 std::size_t IndexOf(ControlId id);

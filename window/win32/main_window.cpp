@@ -3,13 +3,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <optional>
 #include <stdexcept>
 
 #include "resource.h"
 #include "window/event_dispatch.h"
 #include "window/win32/banner.h"
 #include "window/win32/dpi.h"
+#include "window/win32/message_box.h"
 #include "window/win32/picture_box.h"
 #include "window/win32/twips.h"
 #include "platform/utf16.h"
@@ -90,19 +90,25 @@ platform::UniqueIcon LoadIconSized(HINSTANCE instance, int width, int height) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, Management& management, MessageBoxPort& messageBox,
-                       ProcessStartPort& processStart)
-    : instance_(instance), messageBox_(messageBox) {
+std::unique_ptr<MessageBoxPort> MakeWin32MessageBox(HWND owner) {
+    return std::make_unique<Win32MessageBox>(owner);
+}
+
+MainWindow::MainWindow(HINSTANCE instance, Management& management, ProcessStartPort& processStart,
+                       const MessageBoxFactory& makeMessageBox)
+    : instance_(instance) {
     RegisterClasses(instance, &MainWindow::WindowProc);
     const std::wstring caption = ToUtf16(kMainWindow.caption);
     CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
     platform::ThrowLastErrorIf(!window_);
     try {
+        messageBox_ = makeMessageBox(window_);
+        if (!messageBox_) throw std::invalid_argument("no message box for the main window");
         combo1_ = std::make_unique<Win32ComboBox>(Control(ControlId::Combo1));
         text1_ = std::make_unique<Win32TextBox>(Control(ControlId::Text1));
         text2_ = std::make_unique<Win32TextBox>(Control(ControlId::Text2));
-        main_ = std::make_unique<Main>(management, *combo1_, *text1_, *text2_, messageBox,
+        main_ = std::make_unique<Main>(management, *combo1_, *text1_, *text2_, *messageBox_,
                                        processStart);
         RemoveSizingCommands();
         ApplyDpi(WindowDpi(window_));
@@ -284,8 +290,12 @@ void MainWindow::OnCommand(ControlId id, int notification) {
     // Enter and Esc reach here as IDOK and IDCANCEL, which name no control: they click nothing.
     switch (id) {
         case ControlId::Combo1:
-            // Typing into the field (CBN_EDITCHANGE) looks nothing up; only a pick does.
-            if (notification == CBN_SELCHANGE) OnCombo1Pick();
+            // Typing into the field (CBN_EDITCHANGE) looks nothing up; only a pick of an entry
+            // does.
+            if (notification == CBN_SELCHANGE &&
+                SendMessageW(Control(ControlId::Combo1), CB_GETCURSEL, 0, 0) != CB_ERR) {
+                Dispatch(&Main::Combo1_Click);
+            }
             break;
         case ControlId::Command2:
             if (notification == BN_CLICKED) Dispatch(&Main::Command2_Click);
@@ -304,16 +314,8 @@ void MainWindow::OnCommand(ControlId id, int notification) {
     }
 }
 
-void MainWindow::OnCombo1Pick() {
-    const LRESULT picked = SendMessageW(Control(ControlId::Combo1), CB_GETCURSEL, 0, 0);
-    if (picked == CB_ERR) return;
-    combo1_->SetPickedEntry(static_cast<int>(picked));
-    Dispatch(&Main::Combo1_Click);
-    combo1_->SetPickedEntry(std::nullopt);
-}
-
 void MainWindow::Dispatch(void (Main::*handler)()) {
-    DispatchEvent(messageBox_, [this, handler] { (main_.get()->*handler)(); });
+    DispatchEvent(*messageBox_, [this, handler] { (main_.get()->*handler)(); });
 }
 
 }  // namespace quorvel::win32

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "management/management.h"
@@ -16,13 +17,19 @@
 
 namespace quorvel::win32 {
 
+// Makes the window's message box, modal to `owner`, the main window.
+using MessageBoxFactory = std::function<std::unique_ptr<MessageBoxPort>(HWND owner)>;
+
+// The program's own box: a Win32MessageBox.
+std::unique_ptr<MessageBoxPort> MakeWin32MessageBox(HWND owner);
+
 class MainWindow {
 public:
     // Creates the window and its controls hidden, sized for the DPI of its monitor and centred
-    // on that monitor's work area. Messages go to `messageBox`, the help command to
-    // `processStart`.
-    MainWindow(HINSTANCE instance, Management& management, MessageBoxPort& messageBox,
-               ProcessStartPort& processStart);
+    // on that monitor's work area. The help command goes to `processStart`; the messages go to
+    // the box that `makeMessageBox` makes for this window.
+    MainWindow(HINSTANCE instance, Management& management, ProcessStartPort& processStart,
+               const MessageBoxFactory& makeMessageBox = MakeWin32MessageBox);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -49,11 +56,9 @@ private:
     void LayOutControls();
     void SizeAndCentre();
     void OnCommand(ControlId id, int notification);
-    void OnCombo1Pick();
     void Dispatch(void (Main::*handler)());
 
     HINSTANCE instance_;
-    MessageBoxPort& messageBox_;
 
     HWND window_ = nullptr;
     std::array<HWND, kControls.size()> controls_{};
@@ -65,6 +70,7 @@ private:
     // Where the focus goes back to when the window is activated again.
     HWND focus_ = nullptr;
 
+    std::unique_ptr<MessageBoxPort> messageBox_;
     std::unique_ptr<Win32ComboBox> combo1_;
     std::unique_ptr<Win32TextBox> text1_;
     std::unique_ptr<Win32TextBox> text2_;

@@ -12,13 +12,13 @@ namespace quorvel::win32 {
 
 class Win32MessageBox final : public MessageBoxPort {
 public:
-    // The main window, once it exists; it stays disabled while a box is open.
-    void SetOwner(HWND owner) { owner_ = owner; }
+    // `owner` stays disabled while a box is open.
+    explicit Win32MessageBox(HWND owner) : owner_(owner) {}
 
     void Show(const std::string& text) override;
 
 private:
-    HWND owner_ = nullptr;
+    HWND owner_;
 };
 
 }  // namespace quorvel::win32

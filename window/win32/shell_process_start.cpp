@@ -8,25 +8,29 @@
 namespace quorvel::win32 {
 namespace {
 
-std::wstring WindowsDirectory() {
+// An empty answer is an error: the program would then be looked for relative to the current
+// drive.
+std::wstring QueryWindowsDirectory() {
     std::wstring directory(MAX_PATH, L'\0');
     UINT length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
     if (length >= directory.size()) {
         directory.resize(length);
         length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
     }
+    platform::ThrowLastErrorIf(length == 0 || length >= directory.size());
     directory.resize(length);
     return directory;
 }
 
 }  // namespace
 
-ProcessStartArguments ShellStartArguments(const std::string& commandLine) {
+ProcessStartArguments MinimizedStartArguments(const std::string& programPath,
+                                              const std::string& commandLine) {
     const std::wstring text = ToUtf16(commandLine);
     std::vector<wchar_t> writable(text.begin(), text.end());
     writable.push_back(L'\0');
-    return ProcessStartArguments{WindowsDirectory() + L"\\" + ToUtf16(kShellProgram),
-                                 std::move(writable), STARTF_USESHOWWINDOW, SW_SHOWMINIMIZED};
+    return ProcessStartArguments{ToUtf16(programPath), std::move(writable), STARTF_USESHOWWINDOW,
+                                 SW_SHOWMINIMIZED};
 }
 
 void StartProcess(ProcessStartArguments arguments) {
@@ -43,8 +47,11 @@ void StartProcess(ProcessStartArguments arguments) {
     const platform::UniqueHandle threadHandle(process.hThread);
 }
 
-void ShellProcessStart::StartMinimized(const std::string& commandLine) {
-    StartProcess(ShellStartArguments(commandLine));
+std::string ShellProcessStart::WindowsDirectory() const { return ToUtf8(QueryWindowsDirectory()); }
+
+void ShellProcessStart::StartMinimized(const std::string& programPath,
+                                       const std::string& commandLine) {
+    StartProcess(MinimizedStartArguments(programPath, commandLine));
 }
 
 }  // namespace quorvel::win32

@@ -1,4 +1,4 @@
-// Starts the help command's process: the platform's shell program handed a URL.
+// Starts the help command's process on Win32: the program the caller names, minimized.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,7 @@ namespace quorvel::win32 {
 
 // What CreateProcessW is given.
 struct ProcessStartArguments {
-    // The shell program by its full path in the Windows directory. Left to the command line, a bare
-    // "explorer.exe" would be looked for in this program's own folder first, so a file planted
-    // there would run instead.
+    // The program's full path: given, CreateProcessW searches no folder for it.
     std::wstring applicationName;
     // Writable, zero-terminated: CreateProcessW may change it.
     std::vector<wchar_t> commandLine;
@@ -22,7 +20,8 @@ struct ProcessStartArguments {
     WORD showWindow;
 };
 
-ProcessStartArguments ShellStartArguments(const std::string& commandLine);
+ProcessStartArguments MinimizedStartArguments(const std::string& programPath,
+                                              const std::string& commandLine);
 
 // Starts the process and lets it run on its own. A start that fails throws platform::Error with
 // the platform's text and code, which the window reports like any other failed command.
@@ -30,7 +29,9 @@ void StartProcess(ProcessStartArguments arguments);
 
 class ShellProcessStart final : public ProcessStartPort {
 public:
-    void StartMinimized(const std::string& commandLine) override;
+    // GetWindowsDirectoryW's answer; throws std::runtime_error when it has none.
+    std::string WindowsDirectory() const override;
+    void StartMinimized(const std::string& programPath, const std::string& commandLine) override;
 };
 
 }  // namespace quorvel::win32
