@@ -97,9 +97,12 @@ protected:
     void Await(const std::string& what, Done done) const {
         const auto end = std::chrono::steady_clock::now() + kDeadline;
         while (!done()) {
-            if (const HWND box = FindDialog(app_->Id()))
-                throw std::runtime_error("a message box \"" + ReadMessageBox(box).text +
-                                         "\" opened while waiting for " + what);
+            if (const HWND box = FindDialog(app_->Id())) {
+                const std::string text = ReadMessageBox(box).text;
+                throw std::runtime_error("a message box" +
+                                         (text.empty() ? "" : " \"" + text + "\"") +
+                                         " opened while waiting for " + what);
+            }
             if (std::chrono::steady_clock::now() > end)
                 throw std::runtime_error("no " + what + " within " +
                                          std::to_string(kDeadline.count()) + " ms");
