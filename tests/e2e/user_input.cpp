@@ -1,5 +1,6 @@
 #include "tests/e2e/user_input.h"
 
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
