@@ -92,6 +92,12 @@ std::vector<std::string> ProgramTest::Press(std::string_view caption, const Whil
     return AnswerBoxes(whileOpen);
 }
 
+std::vector<std::string> ProgramTest::AwaitBoxes(const WhileOpen& whileOpen) {
+    const DWORD id = app_->Id();
+    WaitFor([id] { return FindDialog(id); }, "message box");
+    return AnswerBoxes(whileOpen);
+}
+
 std::vector<std::string> ProgramTest::AnswerBoxes(const WhileOpen& whileOpen) {
     std::vector<std::string> texts;
     while (true) {

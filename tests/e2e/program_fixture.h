@@ -57,6 +57,9 @@ protected:
     // after answering every one with OK.
     std::vector<std::string> Pick(int index);
     std::vector<std::string> Press(std::string_view caption, const WhileOpen& whileOpen = {});
+    // For an action given as keystrokes or clicks, which the program takes in its own time: waits
+    // until the first box opens, then goes on as Press.
+    std::vector<std::string> AwaitBoxes(const WhileOpen& whileOpen = {});
     void Type(HWND field, std::string_view text) const { ui_->Type(field, text); }
 
     // Closes the window through its close button; the program must end, with exit code 0.

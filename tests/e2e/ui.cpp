@@ -252,4 +252,37 @@ void MainWindowUi::Settle() const {
     }
 }
 
+int MainWindowUi::SelectedEntry() const {
+    return static_cast<int>(Send(combo1_, CB_GETCURSEL, 0, 0));
+}
+
+HWND MainWindowUi::DroppedList() const {
+    if (!Send(combo1_, CB_GETDROPPEDSTATE, 0, 0)) return nullptr;
+    // The list is a top-level window of the program's own, shown under the selector.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window_, &processId);
+    for (const HWND window : TopLevelWindowsOf(processId)) {
+        if (IsClass(window, L"ComboLBox") && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+POINT MainWindowUi::DropButtonPoint() const {
+    const RECT rect = ScreenRect(combo1_);
+    const int button = GetSystemMetrics(SM_CXVSCROLL);
+    return {rect.right - GetSystemMetrics(SM_CXEDGE) - button / 2, (rect.top + rect.bottom) / 2};
+}
+
+POINT MainWindowUi::EntryPoint(HWND list, int index) const {
+    const auto height = static_cast<LONG>(Send(list, LB_GETITEMHEIGHT, 0, 0));
+    const auto top = static_cast<LONG>(Send(list, LB_GETTOPINDEX, 0, 0));
+    RECT client{};
+    GetClientRect(list, &client);
+    POINT point{client.right / 2, (index - top) * height + height / 2};
+    if (point.y >= client.bottom)
+        throw std::runtime_error("entry " + std::to_string(index) + " is out of the list's view");
+    ClientToScreen(list, &point);
+    return point;
+}
+
 }  // namespace quorvel::e2e

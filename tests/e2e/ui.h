@@ -68,6 +68,15 @@ public:
     // idle or waits in a modal box that it opened meanwhile.
     void Settle() const;
 
+    // The entry the selector's list has selected, -1 for none.
+    int SelectedEntry() const;
+    // The selector's dropped list while it is open; nullptr while it is closed.
+    HWND DroppedList() const;
+    // Where a click opens the selector's list: on its button, at the right end of its field.
+    POINT DropButtonPoint() const;
+    // The middle of entry `index` in the dropped list, on the screen.
+    POINT EntryPoint(HWND list, int index) const;
+
 private:
     HWND window_;
     HWND combo1_ = nullptr;
