@@ -10,7 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "management/utf16.h"
+#include "platform/utf16.h"
+#include "platform/window_text.h"
 #include "tests/e2e/program_fixture.h"
 #include "tests/e2e/user_input.h"
 
@@ -125,7 +126,7 @@ protected:
         // The banner covers the window's top-left corner.
         if (focus == ChildWindowFromPointEx(ui_->Window(), {1, 1}, CWP_SKIPINVISIBLE))
             return "Picture1";
-        return "a " + ToUtf8(ClassOf(focus));
+        return "a " + ToUtf8(platform::ClassName(focus));
     }
 
     // Presses the chord and waits for the focus to move; where it went.
