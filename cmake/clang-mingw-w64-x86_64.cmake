@@ -21,8 +21,9 @@ set(libstdcxx ${gcc_dir}/include/c++)
 set(CMAKE_CXX_FLAGS_INIT
     "-nostdinc++ -isystem ${libstdcxx} -isystem ${libstdcxx}/${triple} -isystem ${libstdcxx}/backward")
 # The posix-threads libstdc++ needs winpthread, which the gcc driver adds by itself; lld takes
-# archives in any order.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -L${gcc_dir} -lpthread")
+# archives in any order. The link sees the compile flags too, -nostdinc++ among them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+    "-fuse-ld=lld -L${gcc_dir} -lpthread -Wno-unused-command-line-argument")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
