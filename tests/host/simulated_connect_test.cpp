@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "environment.h"
 #include "simulated_fixture.h"
 
 namespace quorvel::test {
@@ -125,12 +126,12 @@ class FromEnvironmentTest : public SimulatedMachineTest {
 protected:
     void SetUp() override {
         SimulatedMachineTest::SetUp();
-        if (const char* value = std::getenv(kVariable)) saved_ = value;
+        saved_ = EnvironmentPath(kVariable);
     }
 
     void TearDown() override {
         if (saved_)
-            SetVariable(kVariable, Utf8Path(*saved_));
+            SetVariable(kVariable, *saved_);
         else
             UnsetVariable(kVariable);
         SimulatedMachineTest::TearDown();
@@ -141,7 +142,7 @@ protected:
     }
 
     static constexpr const char* kVariable = "QUORVEL_MACHINE";
-    std::optional<std::string> saved_;
+    std::optional<std::filesystem::path> saved_;
 };
 
 TEST_F(FromEnvironmentTest, UsesTheFileTheVariableNames) {
