@@ -62,7 +62,7 @@ std::vector<ExpectedAdapter> ReadExpectedAdapters(const std::filesystem::path& f
 using RealWmiProgram = ProgramTest;
 
 TEST_F(RealWmiProgram, ListsTheMachinesAdaptersAndShowsEachOnesServers) {
-    const auto file = testing::EnvironmentPath("QUORVEL_EXPECTED_ADAPTERS");
+    const auto file = test::EnvironmentPath("QUORVEL_EXPECTED_ADAPTERS");
     if (!file || file->empty()) {
         GTEST_SKIP() << "QUORVEL_EXPECTED_ADAPTERS names no list of this machine's adapters";
     }

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #endif
 
-namespace quorvel::testing {
+namespace quorvel::test {
 
 // The value of the variable `name` (ASCII) as a path, or nothing when it is unset.
 inline std::optional<std::filesystem::path> EnvironmentPath(const char* name) {
@@ -31,4 +31,4 @@ inline std::optional<std::filesystem::path> EnvironmentPath(const char* name) {
 #endif
 }
 
-}  // namespace quorvel::testing
+}  // namespace quorvel::test
