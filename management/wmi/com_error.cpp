@@ -1,4 +1,4 @@
-#include "management/wmi/com_error.h"
+#include "com_error.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
-#include "management/wmi/dispatch.h"
+#include "dispatch.h"
 
 #include <utility>
 
-#include "management/wmi/com_error.h"
-#include "management/wmi/variant_convert.h"
+#include "com_error.h"
+#include "variant_convert.h"
 #include "platform/excep_info.h"
 
 namespace quorvel::com {

@@ -1,7 +1,7 @@
-#include "management/wmi/variant_convert.h"
+#include "variant_convert.h"
 
 #include "platform/bstr.h"
-#include "management/wmi/com_error.h"
+#include "com_error.h"
 #include "platform/safe_array.h"
 #include "platform/utf16.h"
 

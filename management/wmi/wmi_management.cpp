@@ -2,10 +2,10 @@
 
 #include <objbase.h>
 
-#include "management/wmi/com_error.h"
+#include "com_error.h"
 #include "platform/com_ptr.h"
 #include "platform/utf16.h"
-#include "management/wmi/wmi_objects.h"
+#include "wmi_objects.h"
 
 namespace quorvel {
 

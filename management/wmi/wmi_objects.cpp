@@ -1,11 +1,11 @@
-#include "management/wmi/wmi_objects.h"
+#include "wmi_objects.h"
 
 #include <utility>
 
-#include "management/wmi/com_error.h"
-#include "management/wmi/dispatch.h"
+#include "com_error.h"
+#include "dispatch.h"
 #include "platform/utf16.h"
-#include "management/wmi/variant_convert.h"
+#include "variant_convert.h"
 
 namespace quorvel::wmi {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/e2e/app_process.h"
+#include "app_process.h"
 
 #include <stdexcept>
 #include <string>

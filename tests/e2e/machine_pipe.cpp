@@ -1,4 +1,4 @@
-#include "tests/e2e/machine_pipe.h"
+#include "machine_pipe.h"
 
 #include <stdexcept>
 #include <utility>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/app_process.h"
+#include "app_process.h"
 
 namespace quorvel::e2e {
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/program_fixture.h"
+#include "program_fixture.h"
 
 #include <fstream>
 #include <iterator>
@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "platform/com_apartment.h"
-#include "tests/e2e/screenshot.h"
+#include "screenshot.h"
 
 namespace quorvel::e2e {
 namespace {

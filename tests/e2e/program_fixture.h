@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/e2e/app_process.h"
-#include "tests/e2e/ui.h"
+#include "app_process.h"
+#include "ui.h"
 
 namespace quorvel::e2e {
 

@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "tests/e2e/program_fixture.h"
-#include "tests/host/environment.h"
+#include "program_fixture.h"
+#include "tests/support/environment.h"
 
 namespace quorvel::e2e {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/e2e/screenshot.h"
+#include "screenshot.h"
 
 #include <wincodec.h>
 

@@ -10,8 +10,8 @@
 
 #include "platform/utf16.h"
 #include "platform/window_text.h"
-#include "tests/e2e/machine_pipe.h"
-#include "tests/e2e/program_fixture.h"
+#include "machine_pipe.h"
+#include "program_fixture.h"
 
 namespace quorvel::e2e {
 namespace {

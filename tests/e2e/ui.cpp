@@ -1,4 +1,4 @@
-#include "tests/e2e/ui.h"
+#include "ui.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,7 +7,7 @@
 
 #include "platform/utf16.h"
 #include "platform/window_text.h"
-#include "tests/e2e/app_process.h"
+#include "app_process.h"
 
 namespace quorvel::e2e {
 namespace {

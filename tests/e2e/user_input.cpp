@@ -1,4 +1,4 @@
-#include "tests/e2e/user_input.h"
+#include "user_input.h"
 
 #include <iterator>
 #include <stdexcept>
@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/app_process.h"
+#include "app_process.h"
 
 namespace quorvel::e2e {
 namespace {

@@ -12,8 +12,8 @@
 
 #include "platform/utf16.h"
 #include "platform/window_text.h"
-#include "tests/e2e/program_fixture.h"
-#include "tests/e2e/user_input.h"
+#include "program_fixture.h"
+#include "user_input.h"
 
 namespace quorvel::e2e {
 namespace {

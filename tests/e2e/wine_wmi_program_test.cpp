@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/program_fixture.h"
-#include "tests/windows/wine_tools.h"
+#include "program_fixture.h"
+#include "tests/support/wine_tools.h"
 
 namespace quorvel::e2e {
 namespace {

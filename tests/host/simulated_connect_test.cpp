@@ -9,7 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "environment.h"
+#include "tests/support/environment.h"
 #include "simulated_fixture.h"
 
 namespace quorvel::test {

@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "management/management_error.h"
-#include "management/wmi/com_error.h"
-#include "management/wmi/variant_convert.h"
+#include "com_error.h"
+#include "variant_convert.h"
 #include "platform/bstr.h"
 #include "platform/com_ptr.h"
 #include "platform/safe_array.h"
 #include "platform/variant.h"
 #include "platform/win32_error.h"
 #include "tests/support/raised_error.h"
-#include "tests/windows/fake_dispatch.h"
+#include "fake_dispatch.h"
 
 namespace quorvel::com {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/windows/fake_dispatch.h"
+#include "fake_dispatch.h"
 
 #include <memory>
 #include <new>

@@ -19,7 +19,7 @@
 #include "platform/variant.h"
 #include "platform/win32_error.h"
 #include "tests/support/raised_error.h"
-#include "tests/windows/fake_dispatch.h"
+#include "fake_dispatch.h"
 
 namespace quorvel::platform {
 namespace {

@@ -22,9 +22,9 @@
 
 #include "management/simulated/simulated_management.h"
 #include "window/service_constants.h"
-#include "window/win32/banner.h"
-#include "window/win32/main_window.h"
-#include "window/win32/shell_process_start.h"
+#include "banner.h"
+#include "main_window.h"
+#include "shell_process_start.h"
 #include "platform/utf16.h"
 #include "platform/error.h"
 #include "platform/handles.h"

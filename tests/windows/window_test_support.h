@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "window/ports.h"
-#include "window/win32/main_window.h"
-#include "window/win32/shell_process_start.h"
+#include "main_window.h"
+#include "shell_process_start.h"
 
 namespace quorvel::test {
 

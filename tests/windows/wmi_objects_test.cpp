@@ -1,6 +1,6 @@
 // The backend's calls on the scripting objects, checked against stand-ins: what goes out (names,
 // flags, arguments and their order) and how the answers come back.
-#include "management/wmi/wmi_objects.h"
+#include "wmi_objects.h"
 
 #include <windows.h>
 
@@ -14,9 +14,9 @@
 
 #include "management/management_error.h"
 #include "platform/bstr.h"
-#include "management/wmi/variant_convert.h"
+#include "variant_convert.h"
 #include "tests/support/raised_error.h"
-#include "tests/windows/fake_dispatch.h"
+#include "fake_dispatch.h"
 
 namespace quorvel::wmi {
 namespace {

@@ -15,7 +15,7 @@
 #include "management/management_error.h"
 #include "platform/com_apartment.h"
 #include "tests/support/raised_error.h"
-#include "tests/windows/wine_tools.h"
+#include "tests/support/wine_tools.h"
 
 namespace quorvel {
 namespace {

@@ -1,7 +1,7 @@
 #include "window/win32/application.h"
 
-#include "window/win32/main_window.h"
-#include "window/win32/shell_process_start.h"
+#include "main_window.h"
+#include "shell_process_start.h"
 
 namespace quorvel::win32 {
 

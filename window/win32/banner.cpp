@@ -1,4 +1,4 @@
-#include "window/win32/banner.h"
+#include "banner.h"
 
 #include <objbase.h>
 #include <wincodec.h>

@@ -1,4 +1,4 @@
-#include "window/win32/control_ports.h"
+#include "control_ports.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "window/win32/control_table.h"
+#include "control_table.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "window/win32/dpi.h"
+#include "dpi.h"
 
 #include "platform/handles.h"
 

@@ -1,4 +1,4 @@
-#include "window/win32/main_window.h"
+#include "main_window.h"
 
 #include <commctrl.h>
 
@@ -7,11 +7,11 @@
 
 #include "resource.h"
 #include "window/event_dispatch.h"
-#include "window/win32/banner.h"
-#include "window/win32/dpi.h"
-#include "window/win32/message_box.h"
-#include "window/win32/picture_box.h"
-#include "window/win32/twips.h"
+#include "banner.h"
+#include "dpi.h"
+#include "message_box.h"
+#include "picture_box.h"
+#include "twips.h"
 #include "platform/utf16.h"
 #include "platform/win32_error.h"
 

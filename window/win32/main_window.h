@@ -11,8 +11,8 @@
 #include "management/management.h"
 #include "window/main.h"
 #include "window/ports.h"
-#include "window/win32/control_ports.h"
-#include "window/win32/control_table.h"
+#include "control_ports.h"
+#include "control_table.h"
 #include "platform/handles.h"
 
 namespace quorvel::win32 {

@@ -1,6 +1,6 @@
-#include "window/win32/message_box.h"
+#include "message_box.h"
 
-#include "window/win32/control_table.h"
+#include "control_table.h"
 #include "platform/utf16.h"
 
 namespace quorvel::win32 {

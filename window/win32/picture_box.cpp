@@ -1,4 +1,4 @@
-#include "window/win32/picture_box.h"
+#include "picture_box.h"
 
 #include "platform/handles.h"
 

@@ -1,4 +1,4 @@
-#include "window/win32/shell_process_start.h"
+#include "shell_process_start.h"
 
 #include "platform/handles.h"
 #include "platform/utf16.h"

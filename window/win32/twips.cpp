@@ -1,4 +1,4 @@
-#include "window/win32/twips.h"
+#include "twips.h"
 
 namespace quorvel::win32 {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "window/win32/control_table.h"
+#include "control_table.h"
 
 namespace quorvel::win32 {
 

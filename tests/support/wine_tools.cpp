@@ -1,4 +1,4 @@
-#include "tests/windows/wine_tools.h"
+#include "tests/support/wine_tools.h"
 
 #include <windows.h>
 
