@@ -1,7 +1,6 @@
 #include "management/simulated/machine_format.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <initializer_list>
 #include <limits>
@@ -65,11 +64,13 @@ std::uint32_t Unsigned32(const Json& value, const std::string& where) {
     constexpr auto kMost = std::numeric_limits<std::uint32_t>::max();
     if (value.is_number_unsigned() && value.get<std::uint64_t>() <= kMost)
         return static_cast<std::uint32_t>(value.get<std::uint64_t>());
-    const bool integral =
+    const bool outOfRange =
         value.is_number_integer() ||
-        (value.is_number_float() && std::trunc(value.get<double>()) == value.get<double>());
-    if (!integral) throw MachineFormatError(where + ": expected an integer from 0 to 4294967295");
-    throw MachineFormatError(where + ": out of range: a return value has 32 bits, 0 to 4294967295");
+        (value.is_number_float() && (value.get<double>() < 0 || value.get<double>() > kMost));
+    if (outOfRange)
+        throw MachineFormatError(where +
+                                 ": out of range: a return value has 32 bits, 0 to 4294967295");
+    throw MachineFormatError(where + ": expected an integer from 0 to 4294967295");
 }
 
 // "0x80070005": "0x" and one to eight hex digits.
