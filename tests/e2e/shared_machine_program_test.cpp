@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,8 +25,10 @@ constexpr int kDefaultRounds = 6;
 constexpr int kKillEvery = 3;
 
 int Rounds() {
-    const char* const rounds = std::getenv("QUORVEL_E2E_ROUNDS");
-    return rounds && std::atoi(rounds) > 0 ? std::atoi(rounds) : kDefaultRounds;
+    char value[16] = {};
+    const DWORD length = GetEnvironmentVariableA("QUORVEL_E2E_ROUNDS", value, sizeof value);
+    const int rounds = length > 0 && length < sizeof value ? std::atoi(value) : 0;
+    return rounds > 0 ? rounds : kDefaultRounds;
 }
 
 Json DhcpServers(std::size_t window) {
@@ -38,11 +41,12 @@ public:
     Window(const std::filesystem::path& machineFile, std::size_t adapter)
         : app_(kSimulatedProgram, machineFile) {
         const auto end = std::chrono::steady_clock::now() + kDeadline;
-        HWND window = nullptr;
-        while (!(window = FindMainWindow(app_.Id())) || !IsWindowVisible(window)) {
+        HWND window = FindMainWindow(app_.Id());
+        while (!window || !IsWindowVisible(window)) {
             if (FindDialog(app_.Id()) || std::chrono::steady_clock::now() > end)
                 throw std::runtime_error("the window did not show without a message box");
             std::this_thread::sleep_for(5ms);
+            window = FindMainWindow(app_.Id());
         }
         ui_.emplace(window);
         ui_->PostPick(static_cast<int>(adapter));
