@@ -2,12 +2,14 @@
 // moment as the other, one of them killed in the middle of a change now and then: after every
 // round the file is valid JSON and holds every change a window acknowledged with its success box.
 // QUORVEL_E2E_ROUNDS sets the number of rounds (a few by default, to keep the suite short).
+// Also here: a hostile machine file, as the shipped program reports it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -143,6 +145,23 @@ TEST_F(SharedMachineFile, TwoProgramsChangingAtOnceLoseNoAcknowledgedChange) {
     }
     for (auto& window : windows) EXPECT_TRUE(window->Running());
     std::printf("%d rounds, %d kills\n", rounds, kills);
+}
+
+// A machine file whose error once quoted all of its megabytes: the box took minutes to appear.
+TEST_F(SharedMachineFile, AHugeMalformedFileIsReportedAtOnceInAShortBox) {
+    {
+        std::ofstream out(MachineFile(), std::ios::binary | std::ios::trunc);
+        out << R"({ "adapters": [ { "Description": ")" << std::string(5'000'000, 'a');
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::string> boxes = Start();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_LT(boxes[0].size(), 800u);
+    EXPECT_EQ(boxes[0].rfind("操作失败: Machine file \"", 0), 0u) << boxes[0];
+    EXPECT_NE(boxes[0].find("malformed JSON"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("(0x80041001)"), std::string::npos) << boxes[0];
+    Close();
 }
 
 }  // namespace
