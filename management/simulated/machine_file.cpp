@@ -1,6 +1,5 @@
 #include "management/simulated/machine_file.h"
 
-#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -8,6 +7,7 @@
 #include "management/simulated/atomic_write.h"
 #include "management/simulated/dns_method.h"
 #include "management/simulated/file_lock.h"
+#include "management/simulated/file_read.h"
 #include "management/simulated/hresults.h"
 
 namespace quorvel::simulated {
@@ -22,26 +22,21 @@ std::string Utf8(const std::filesystem::path& path) {
     throw ManagementError(kWbemFailed, "Machine file \"" + Utf8(path) + "\": " + problem);
 }
 
-// Reads in pieces up to the cap, so that an endless or huge file fails early, whatever size
-// it reports (a device or a pipe reports none).
 std::string ReadCapped(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::error_code ignored;
-        FailWith(path, std::filesystem::exists(path, ignored) ? "the file cannot be read"
-                                                              : "no such file");
-    }
-    std::string text;
-    char piece[1 << 16];
-    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
-        text.append(piece, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMostMachineFileBytes)
+    FileContent content = ReadWholeFile(path, kMostMachineFileBytes);
+    switch (content.outcome) {
+        case FileContent::Outcome::Read:
+            break;
+        case FileContent::Outcome::Missing:
+            FailWith(path, "no such file");
+        case FileContent::Outcome::Unreadable:
+            FailWith(path, "the file cannot be read");
+        case FileContent::Outcome::TooLarge:
             FailWith(path, "the file is larger than " +
                                std::to_string(kMostMachineFileBytes >> 20) +
                                " MiB, more than any machine needs");
     }
-    if (in.bad()) FailWith(path, "the file cannot be read");
-    return text;
+    return std::move(content.bytes);
 }
 
 MachineDocument Read(const std::filesystem::path& path) {

@@ -1,4 +1,5 @@
 // One machine file used by several programs at once, and the files a change leaves beside it.
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -83,7 +84,18 @@ TEST_F(SharedMachineFileTest, ChangesAtTheSameMomentAreAllKept) {
             return results;
         }));
     }
+    // A window that only reads meanwhile: a file being replaced must not fail its reads.
+    std::atomic<bool> writing{true};
+    auto reader = std::async(std::launch::async, [this, &writing] {
+        int failures = 0;
+        while (writing) {
+            if (RaisedBy([this] { Connect()->ExecQuery(kAllAdapters); })) ++failures;
+        }
+        return failures;
+    });
     for (auto& writer : writers) EXPECT_EQ(writer.get(), std::vector<std::uint32_t>(kRounds, 0u));
+    writing = false;
+    EXPECT_EQ(reader.get(), 0) << "reads failed while the file was being replaced";
 
     for (std::size_t w = 0; w < names.size(); ++w)
         EXPECT_EQ(Stored(w), Json::array({"10." + std::to_string(w) + "." +
