@@ -1,7 +1,7 @@
-#include "management/simulated/connection_target.h"
+#include "connection_target.h"
 
-#include "management/simulated/ascii.h"
-#include "management/simulated/hresults.h"
+#include "ascii.h"
+#include "hresults.h"
 
 namespace quorvel::simulated {
 

@@ -1,4 +1,4 @@
-#include "management/simulated/dns_method.h"
+#include "dns_method.h"
 
 #include <algorithm>
 
@@ -22,7 +22,7 @@ bool IsDottedDecimalIpv4(std::string_view text) {
     }
 }
 
-std::uint32_t SetDnsServerSearchOrder(SimulatedAdapter& adapter,
+std::uint32_t ChangeServerSearchOrder(SimulatedAdapter& adapter,
                                       const std::optional<ServerList>& servers) {
     if (adapter.forcedSetResult) return *adapter.forcedSetResult;
     if (!adapter.ipEnabled) return kIpNotEnabled;

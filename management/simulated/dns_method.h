@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "management/simulated/machine.h"
+#include "machine.h"
 
 namespace quorvel::simulated {
 
@@ -18,7 +18,7 @@ bool IsDottedDecimalIpv4(std::string_view text);
 
 // The method's return value. Without `servers` the adapter goes back to its DHCP servers. The
 // adapter is changed exactly when the result is 0 and the adapter has no forced result.
-std::uint32_t SetDnsServerSearchOrder(SimulatedAdapter& adapter,
+std::uint32_t ChangeServerSearchOrder(SimulatedAdapter& adapter,
                                       const std::optional<ServerList>& servers);
 
 }  // namespace quorvel::simulated

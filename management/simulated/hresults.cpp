@@ -1,4 +1,4 @@
-#include "management/simulated/hresults.h"
+#include "hresults.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +15,7 @@ struct KnownHresult {
 };
 
 // Codes a machine file is likely to name in "raise", plus those raised here on our own.
-constexpr std::array<KnownHresult, 20> kKnown{{
+constexpr auto kKnown = std::to_array<KnownHresult>({
     {0x80004001, "Not implemented"},
     {0x80004005, "Unspecified error"},
     {0x8000FFFF, "Catastrophic failure"},
@@ -36,7 +36,7 @@ constexpr std::array<KnownHresult, 20> kKnown{{
     {0x80041010, "Invalid class"},
     {0x80041013, "Provider load failure"},
     {0x80041017, "Invalid query"},
-}};
+});
 
 }  // namespace
 

@@ -18,6 +18,8 @@ struct SimulatedAdapter {
     std::optional<ServerList> dhcpDnsServers;
     // When set, SetDNSServerSearchOrder returns this and changes nothing.
     std::optional<std::uint32_t> forcedSetResult;
+
+    bool operator==(const SimulatedAdapter&) const = default;
 };
 
 // HRESULTs that an operation raises every time it is called.
@@ -25,6 +27,8 @@ struct RaisedErrors {
     std::optional<std::uint32_t> connect;
     std::optional<std::uint32_t> query;
     std::optional<std::uint32_t> method;
+
+    bool operator==(const RaisedErrors&) const = default;
 };
 
 struct Machine {
@@ -33,6 +37,8 @@ struct Machine {
     RaisedErrors raise;
     // Every query yields the service's null result.
     bool nullResult = false;
+
+    bool operator==(const Machine&) const = default;
 };
 
 // The machine used when no machine file is named.

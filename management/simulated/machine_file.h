@@ -1,37 +1,46 @@
-// A machine kept in a UTF-8 JSON file that tests and tools write:
-//   { "adapters": [ { "Description": ..., "IPEnabled": ..., "DNSServerSearchOrder": [...],
-//                     "DHCPDNSServers": [...], "SetDNSServerSearchOrderResult": 91 } ],
-//     "raise": { "connect": "0x80070005", "query": "0x80041017", "method": "0x80041002" },
-//     "nullResult": false }
-// Every key may be left out; Description and the two lists may be null.
+// A machine kept in a file (its format: machine_format.h) that several programs may use at
+// once: each change is a read-modify-write of the file under its lock, so none is lost.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 
-#include <nlohmann/json.hpp>
-
-#include "management/simulated/machine.h"
+#include "machine.h"
+#include "machine_format.h"
 
 namespace quorvel::simulated {
 
+// Far above any machine a test writes (400,000 adapters take 46 MB), far below what reading an
+// endless file such as /dev/zero into memory would cost before it fails.
+inline constexpr std::uintmax_t kMostMachineFileBytes = 64u << 20;
+
 class MachineFile {
 public:
-    // Reads and checks the file. Any problem (missing file, malformed JSON, an unknown key, a
-    // value of the wrong type) is a ManagementError whose text names the file and the problem.
-    explicit MachineFile(std::filesystem::path path);
+    // Reads and checks the file. Any problem (missing file, one too large, malformed JSON, an
+    // unknown key, a value of the wrong type) is a ManagementError whose text names the file and
+    // the problem. A change waits at most `lockWait` for another program's change.
+    MachineFile(std::filesystem::path path, std::chrono::milliseconds lockWait);
 
-    Machine& machine() noexcept { return machine_; }
+    Machine& machine() noexcept { return document_.machine; }
 
-    // Writes the adapter's current DNSServerSearchOrder back to the file, keeping everything
-    // else as it was read. The file is replaced atomically, so a reader never sees half of it.
-    void SaveDnsServerSearchOrder(std::size_t adapter);
+    // SetDNSServerSearchOrder on the adapter as the file holds it now, the method's return
+    // value: under the file's lock the file is read anew, the method carried out on it and a
+    // change written back (replacing the file atomically), and machine() becomes what the file
+    // then holds. Raises a ManagementError naming the file when the lock cannot be had in time,
+    // the file cannot be read or written, or the adapter is no longer the one read before.
+    std::uint32_t ChangeServerSearchOrder(std::size_t adapter,
+                                          const std::optional<ServerList>& servers);
 
 private:
     std::filesystem::path path_;
-    // The file as read, so that a save changes nothing but the one value.
-    nlohmann::ordered_json document_;
-    Machine machine_;
+    std::chrono::milliseconds lockWait_;
+    MachineDocument document_;
 };
+
+// The lock file that stands for `machineFile`: "<name>.lock" beside it.
+std::filesystem::path LockFileFor(const std::filesystem::path& machineFile);
 
 }  // namespace quorvel::simulated

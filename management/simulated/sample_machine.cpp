@@ -1,4 +1,4 @@
-#include "management/simulated/machine.h"
+#include "machine.h"
 
 namespace quorvel::simulated {
 namespace {

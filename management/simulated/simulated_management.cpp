@@ -1,14 +1,14 @@
 #include "management/simulated/simulated_management.h"
 
-#include <cstdlib>
 #include <optional>
 
-#include "management/simulated/connection_target.h"
-#include "management/simulated/dns_method.h"
-#include "management/simulated/hresults.h"
-#include "management/simulated/machine.h"
-#include "management/simulated/machine_file.h"
-#include "management/simulated/wql_query.h"
+#include "connection_target.h"
+#include "dns_method.h"
+#include "hresults.h"
+#include "machine.h"
+#include "machine_environment.h"
+#include "machine_file.h"
+#include "wql_query.h"
 
 namespace quorvel {
 namespace simulated {
@@ -24,14 +24,13 @@ public:
 
     AdapterSetRef ExecQuery(const std::string& wql) override;
 
-    std::uint32_t SetDnsServerSearchOrder(std::size_t adapter,
+    // The method on the connection's adapter. A file-backed machine carries it out on the file
+    // as it is now, so that a change another program made meanwhile is kept.
+    std::uint32_t ChangeServerSearchOrder(std::size_t adapter,
                                           const std::optional<ServerList>& servers) {
         if (machine_->raise.method) Raise(*machine_->raise.method);
-        SimulatedAdapter& target = machine_->adapters[adapter];
-        const std::uint32_t result = simulated::SetDnsServerSearchOrder(target, servers);
-        if (result == 0 && !target.forcedSetResult && file_)
-            file_->SaveDnsServerSearchOrder(adapter);
-        return result;
+        if (file_) return file_->ChangeServerSearchOrder(adapter, servers);
+        return simulated::ChangeServerSearchOrder(machine_->adapters[adapter], servers);
     }
 
 private:
@@ -52,10 +51,10 @@ public:
         return snapshot_.dnsServerSearchOrder;
     }
     std::uint32_t SetDNSServerSearchOrder() override {
-        return connection_->SetDnsServerSearchOrder(index_, std::nullopt);
+        return connection_->ChangeServerSearchOrder(index_, std::nullopt);
     }
     std::uint32_t SetDNSServerSearchOrder(const std::vector<std::string>& servers) override {
-        return connection_->SetDnsServerSearchOrder(index_, servers);
+        return connection_->ChangeServerSearchOrder(index_, servers);
     }
 
 private:
@@ -93,18 +92,20 @@ AdapterSetRef Connection::ExecQuery(const std::string& wql) {
 // machine that all connections share.
 class MachineSource {
 public:
-    explicit MachineSource(std::filesystem::path file) : file_(std::move(file)) {}
+    MachineSource(std::filesystem::path file, std::chrono::milliseconds lockWait)
+        : file_(std::move(file)), lockWait_(lockWait) {}
     MachineSource() : sample_(std::make_shared<Machine>(SampleMachine())) {}
 
     ServiceRef Connect() const {
         if (!file_) return std::make_shared<Connection>(sample_, nullptr);
-        auto file = std::make_shared<MachineFile>(*file_);
+        auto file = std::make_shared<MachineFile>(*file_, lockWait_);
         std::shared_ptr<Machine> machine(file, &file->machine());
         return std::make_shared<Connection>(std::move(machine), std::move(file));
     }
 
 private:
     std::optional<std::filesystem::path> file_;
+    std::chrono::milliseconds lockWait_{};
     std::shared_ptr<Machine> sample_;
 };
 
@@ -128,21 +129,14 @@ private:
 }  // namespace simulated
 
 std::unique_ptr<SimulatedManagement> SimulatedManagement::FromEnvironment() {
-#ifdef _WIN32
-    // The name may hold any character, so it is read in UTF-16.
-#ifdef _MSC_VER
-#pragma warning(suppress : 4996)
-#endif
-    const wchar_t* const name = _wgetenv(L"QUORVEL_MACHINE");
-#else
-    const char* const name = std::getenv("QUORVEL_MACHINE");
-#endif
-    if (name == nullptr || name[0] == 0) return std::make_unique<SimulatedManagement>();
-    return std::make_unique<SimulatedManagement>(std::filesystem::path(name));
+    const std::optional<std::filesystem::path> file = simulated::MachineFileFromEnvironment();
+    if (!file) return std::make_unique<SimulatedManagement>();
+    return std::make_unique<SimulatedManagement>(*file);
 }
 
-SimulatedManagement::SimulatedManagement(std::filesystem::path machineFile)
-    : source_(std::make_shared<simulated::MachineSource>(std::move(machineFile))) {}
+SimulatedManagement::SimulatedManagement(std::filesystem::path machineFile,
+                                         std::chrono::milliseconds lockWait)
+    : source_(std::make_shared<simulated::MachineSource>(std::move(machineFile), lockWait)) {}
 
 SimulatedManagement::SimulatedManagement()
     : source_(std::make_shared<simulated::MachineSource>()) {}

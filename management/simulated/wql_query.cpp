@@ -1,9 +1,9 @@
-#include "management/simulated/wql_query.h"
+#include "wql_query.h"
 
 #include <algorithm>
 
-#include "management/simulated/ascii.h"
-#include "management/simulated/hresults.h"
+#include "ascii.h"
+#include "hresults.h"
 
 namespace quorvel::simulated {
 namespace {

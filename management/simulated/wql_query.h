@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "management/simulated/machine.h"
+#include "machine.h"
 
 namespace quorvel::simulated {
 

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "machine_file.h"
 #include "simulated_fixture.h"
 
 namespace quorvel::test {
@@ -148,6 +150,7 @@ TEST_P(BadMachineFileTest, ConnectingRaisesAnErrorNamingFileAndProblem) {
                                 std::function<void()>([this] { ConnectByMoniker(); })}) {
         const auto error = RaisedBy(connect);
         ASSERT_TRUE(error) << GetParam().content;
+        EXPECT_EQ(error->hresult(), 0x80041001u);
         EXPECT_THAT(error->text(), HasSubstr(machineFile_.string()));
         EXPECT_THAT(error->text(), HasSubstr(GetParam().problem)) << error->text();
     }
@@ -179,6 +182,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "adapters[0].SetDNSServerSearchOrderResult"},
         BadFile{R"({ "adapters": [ { "SetDNSServerSearchOrderResult": 91.5 } ] })",
                 "adapters[0].SetDNSServerSearchOrderResult"},
+        BadFile{R"({ "adapters": [ { "SetDNSServerSearchOrderResult": 4294967296 } ] })",
+                "out of range"},
+        BadFile{R"({ "adapters": [ { "SetDNSServerSearchOrderResult": 1e19 } ] })", "out of range"},
         BadFile{R"({ "raise": [] })", "raise"},
         BadFile{R"({ "raise": { "query": 2147749911 } })", "raise.query"},
         BadFile{R"({ "raise": { "query": "80041017" } })", "raise.query"},
@@ -193,7 +199,82 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFile{R"({ "adapters": [] } x)", "malformed JSON"},
                       BadFile{R"({ "adapters": [], })", "malformed JSON"},
                       BadFile{"{ \"adapters\": [ { \"Description\": \"\xff\" } ] }",
-                              "malformed JSON"}));
+                              "malformed JSON"},
+                      // Beyond what a double holds: the library's own error, one type for all.
+                      BadFile{R"({ "adapters": [ { "SetDNSServerSearchOrderResult": 1e400 } ] })",
+                              "out of range"},
+                      BadFile{R"({ "nullResult": -1e400 })", "out of range"}));
+
+// The window's texts end at U+0000: such a description would show cut short and match nothing.
+INSTANTIATE_TEST_SUITE_P(
+    NulCharacter, BadMachineFileTest,
+    ::testing::Values(
+        BadFile{R"({ "adapters": [ {}, { "Description": "Wired\u0000 copy" } ] })",
+                "adapters[1].Description: the text holds U+0000"},
+        BadFile{R"({ "adapters": [ { "DNSServerSearchOrder": ["1.1.1.1", "\u0000"] } ] })",
+                "adapters[0].DNSServerSearchOrder[1]: the text holds U+0000"},
+        BadFile{R"({ "adapters": [ { "DHCPDNSServers": ["1.1.1.1\u0000"] } ] })",
+                "adapters[0].DHCPDNSServers[0]: the text holds U+0000"}));
+
+struct LongInput {
+    std::string name;
+    std::string content;
+    // What the error must still say, before the input it quotes is cut.
+    std::string problem;
+};
+
+class LongInputTest : public SimulatedMachineTest,
+                      public ::testing::WithParamInterface<LongInput> {};
+
+// An error that quoted the whole offending piece would make a message box of millions of
+// characters that takes minutes to lay out.
+TEST_P(LongInputTest, TheErrorQuotesAFewHundredCharactersAtMost) {
+    WriteMachine(GetParam().content);
+    const auto start = std::chrono::steady_clock::now();
+    const auto error = RaisedBy([this] { Connect(); });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_TRUE(error);
+    // First, so that a failure does not print millions of characters.
+    ASSERT_LT(error->text().size(), machineFile_.string().size() + 500) << error->text().size();
+    EXPECT_THAT(error->text(), HasSubstr(machineFile_.string()));
+    EXPECT_THAT(error->text(), HasSubstr(GetParam().problem));
+    EXPECT_THAT(error->text(), HasSubstr("..."));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, LongInputTest,
+    ::testing::Values(LongInput{"UnterminatedString",
+                                R"({ "adapters": [ { "Description": ")" +
+                                    std::string(5'000'000, 'a'),
+                                "malformed JSON"},
+                      LongInput{"LongUnknownKey", "{ \"" + std::string(100'000, 'k') + "\": 1 }",
+                                "unknown key \"kkk"},
+                      LongInput{"LongNumber", "{ \"nullResult\": 1" + std::string(400, '0') + " }",
+                                "out of range"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(SimulatedMachineTest, AnErrorShowsAControlCharacterOfTheInputAsAnEscape) {
+    WriteMachine(R"({ "a\u0000b\nc": 1 })");
+    const auto error = RaisedBy([this] { Connect(); });
+    ASSERT_TRUE(error);
+    EXPECT_THAT(error->text(), HasSubstr("unknown key \"a\\u0000b\\u000Ac\""));
+}
+
+// Zeros stand for any content: the size alone is refused, before anything is parsed.
+TEST_F(SimulatedMachineTest, AFileBeyondTheSizeCapIsRefused) {
+    std::vector<std::filesystem::path> files{directory_ / "huge.json"};
+    WriteBytes(files[0], "");
+    std::filesystem::resize_file(files[0], simulated::kMostMachineFileBytes + 1);
+    // An endless file reports no size at all.
+    if (std::filesystem::exists("/dev/zero")) files.push_back("/dev/zero");
+    for (const auto& file : files) {
+        machineFile_ = file;
+        const auto error = RaisedBy([this] { Connect(); });
+        ASSERT_TRUE(error) << file;
+        EXPECT_THAT(error->text(), HasSubstr(file.string()));
+        EXPECT_THAT(error->text(), HasSubstr("the file is larger than 64 MiB"));
+    }
+}
 
 TEST_F(SimulatedMachineTest, AMissingFileRaisesAnErrorNamingIt) {
     const auto error = RaisedBy([this] { Connect(); });

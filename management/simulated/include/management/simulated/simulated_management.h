@@ -2,6 +2,7 @@
 // WMI cannot serve. It answers exactly as the service does, so the window cannot tell them apart.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -19,8 +20,13 @@ public:
     // The machine file named by the environment variable QUORVEL_MACHINE, or the built-in
     // sample machine when it is unset or empty.
     static std::unique_ptr<SimulatedManagement> FromEnvironment();
-    // Every connection reads the file anew; a successful change is written back at once.
-    explicit SimulatedManagement(std::filesystem::path machineFile);
+    // How long a change waits for another program's change to the same machine file.
+    static constexpr std::chrono::milliseconds kLockWait{5000};
+
+    // Every connection reads the file anew; a successful change is written back at once, under
+    // the file's lock, keeping every change that other programs made to it meanwhile.
+    explicit SimulatedManagement(std::filesystem::path machineFile,
+                                 std::chrono::milliseconds lockWait = kLockWait);
     // The built-in sample machine, kept in memory as long as this object and its connections.
     SimulatedManagement();
 

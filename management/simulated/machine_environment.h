@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace quorvel::simulated {
+
+// The machine file that the environment variable QUORVEL_MACHINE names; nothing when it is unset
+// or empty.
+std::optional<std::filesystem::path> MachineFileFromEnvironment();
+
+}  // namespace quorvel::simulated
