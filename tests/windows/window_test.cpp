@@ -476,6 +476,12 @@ TEST_F(MainWindowTest, TabWalksTheControlsByTabIndex) {
     }
 }
 
+// Screen readers name a field after the label just above it in the z-order.
+TEST_F(MainWindowTest, EachFieldHasItsLabelJustAboveItInTheZOrder) {
+    EXPECT_EQ(GetWindow(Control(ControlId::Text1), GW_HWNDPREV), Control(ControlId::Label1));
+    EXPECT_EQ(GetWindow(Control(ControlId::Text2), GW_HWNDPREV), Control(ControlId::Label2));
+}
+
 TEST_F(MainWindowTest, TabKeyMovesTheFocusFromTheSelectorToTheSecondaryField) {
     LoadAndShow();
     PressKey(GetFocus(), VK_TAB);
@@ -688,16 +694,17 @@ TEST_F(MainWindowTest, HelpCommandStartsTheShellOfTheWindowsDirectoryOnTheHelpPa
     Click(ControlId::Command5);
     Click(ControlId::Command5);
     wchar_t windows[MAX_PATH] = {};
-    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    ASSERT_NE(GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
     const RecordingProcessStart::Start start{ToUtf8(windows) + "\\explorer.exe",
                                              "explorer.exe http://www.quorvel.com"};
     EXPECT_EQ(processStart_.starts, (std::vector<RecordingProcessStart::Start>{start, start}));
     EXPECT_TRUE(messageBox_.texts.empty());
 }
 
-TEST(ShellProcessStartTest, AnswersTheWindowsDirectoryOfThePlatform) {
+// The shared one: on a Remote Desktop host GetWindowsDirectoryW may answer a per-user folder.
+TEST(ShellProcessStartTest, AnswersTheSharedWindowsDirectoryOfThePlatform) {
     wchar_t windows[MAX_PATH] = {};
-    ASSERT_NE(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    ASSERT_NE(GetSystemWindowsDirectoryW(windows, MAX_PATH), 0u);
     EXPECT_EQ(win32::ShellProcessStart().WindowsDirectory(), ToUtf8(windows));
 }
 
@@ -827,8 +834,15 @@ TEST_F(MainWindowTest, MoveToAnotherDpiLaysEverythingOutAgain) {
                  reinterpret_cast<LPARAM>(&suggested));
 
     EXPECT_EQ(window_.Dpi(), other);
+    // Placed where suggested, sized from the twips: the suggestion's size is deliberately off.
     GetWindowRect(Window(), &window);
-    EXPECT_EQ(Edges(window), Edges(suggested));
+    EXPECT_EQ(window.left, suggested.left);
+    EXPECT_EQ(window.top, suggested.top);
+    RECT client{};
+    GetClientRect(Window(), &client);
+    const SIZE exact = other == 144 ? SIZE{483, 323} : SIZE{322, 215};
+    EXPECT_EQ(client.right, exact.cx);
+    EXPECT_EQ(client.bottom, exact.cy);
     for (const auto& control : kControlCases) {
         const RECT rect = RectInParent(Control(control.id));
         const RECT wanted = ExpectedRect(control, other);
@@ -856,6 +870,165 @@ TEST_F(MainWindowTest, MoveToAnotherDpiLaysEverythingOutAgain) {
     const std::vector<std::uint32_t> expected = BitmapPixels(banner.get(), bannerSize);
     EXPECT_EQ(shown[(bannerSize.cy - 1) * boxSize.cx + 10] & 0xFFFFFF,
               expected[(bannerSize.cy - 1) * bannerSize.cx + 10] & 0xFFFFFF);
+}
+
+// Windows asks before it moves the window to a monitor of another DPI; the answer keeps the
+// client area exact in twips there.
+TEST_F(MainWindowTest, AsksForTheWindowSizeOfTheClientAreaInTwipsAtTheNewDpi) {
+    LoadAndShow();
+    RECT before{};
+    GetWindowRect(Window(), &before);
+    for (const auto& [dpi, client] :
+         {std::pair{96u, SIZE{322, 215}}, std::pair{144u, SIZE{483, 323}},
+          std::pair{120u, SIZE{403, 269}}}) {
+        SIZE size{1, 1};
+        EXPECT_EQ(SendMessageW(Window(), WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)),
+                  TRUE)
+            << dpi;
+        RECT frame{0, 0, client.cx, client.cy};
+        ASSERT_TRUE(AdjustWindowRectExForDpi(
+            &frame, static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_STYLE)), FALSE,
+            static_cast<DWORD>(GetWindowLongPtrW(Window(), GWL_EXSTYLE)), dpi));
+        EXPECT_EQ(size.cx, frame.right - frame.left) << dpi;
+        EXPECT_EQ(size.cy, frame.bottom - frame.top) << dpi;
+    }
+    // Only asked: nothing moves yet.
+    RECT after{};
+    GetWindowRect(Window(), &after);
+    EXPECT_EQ(Edges(after), Edges(before));
+    EXPECT_EQ(window_.Dpi(), ExpectedDpi());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The wait cursor while the management service is asked
+
+// Notes the cursor each time the window turns to the management service.
+class CursorRecordingManagement final : public Management {
+public:
+    explicit CursorRecordingManagement(Management& inner) : inner_(inner) {}
+
+    LocatorRef CreateLocator() override {
+        cursors.push_back(GetCursor());
+        return inner_.CreateLocator();
+    }
+    ServiceRef GetObjectByMoniker(const std::string& moniker) override {
+        cursors.push_back(GetCursor());
+        return inner_.GetObjectByMoniker(moniker);
+    }
+
+    std::vector<HCURSOR> cursors;
+
+private:
+    Management& inner_;
+};
+
+// Boxes that record the cursor shown while they are open.
+struct CursorRecordingBoxes {
+    win32::MessageBoxFactory Factory() {
+        return [this](HWND) -> std::unique_ptr<MessageBoxPort> {
+            struct Box final : MessageBoxPort {
+                explicit Box(CursorRecordingBoxes& into) : into_(into) {}
+                void Show(const std::string& text) override {
+                    into_.texts.push_back(text);
+                    into_.cursors.push_back(GetCursor());
+                }
+                CursorRecordingBoxes& into_;
+            };
+            return std::make_unique<Box>(*this);
+        };
+    }
+
+    std::vector<std::string> texts;
+    std::vector<HCURSOR> cursors;
+};
+
+class WaitCursorTest : public ::testing::Test {
+protected:
+    static HCURSOR Cursor(const wchar_t* id) { return LoadCursorW(nullptr, id); }
+
+    void SetUp() override { SetCursor(Cursor(IDC_CROSS)); }
+    void TearDown() override { SetCursor(Cursor(IDC_ARROW)); }
+
+    void Pick(MainWindow& window, int index) {
+        const HWND combo = window.Control(ControlId::Combo1);
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(window.Handle(), WM_COMMAND,
+                     MAKEWPARAM(static_cast<int>(ControlId::Combo1), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+
+    QuitMessageTaker quitMessageTaker_;
+    TemporaryMachineFile machine_{kMachine};
+    SimulatedManagement simulated_{machine_.Path()};
+    CursorRecordingManagement management_{simulated_};
+    RecordingProcessStart processStart_;
+};
+
+// A pick, an apply with its box and its refresh, and the load: the wait cursor whenever the
+// service is asked, the arrow in the box, and the cursor from before once the handler is done.
+TEST_F(WaitCursorTest, ShowsTheWaitCursorWhileTheServiceIsAskedAndTheArrowInTheBox) {
+    const HCURSOR wait = Cursor(IDC_WAIT);
+    const HCURSOR cross = Cursor(IDC_CROSS);
+    MainWindow window(GetModuleHandleW(nullptr), management_, processStart_);
+    window.Load();
+    // Load, then its display.
+    EXPECT_EQ(management_.cursors, (std::vector<HCURSOR>{wait, wait}));
+    EXPECT_EQ(GetCursor(), cross);
+
+    Pick(window, 1);
+    EXPECT_EQ(management_.cursors.size(), 3u);
+    EXPECT_EQ(management_.cursors.back(), wait);
+    EXPECT_EQ(GetCursor(), cross);
+
+    // The program's own box, closed from inside its modal loop once it has been seen.
+    static HCURSOR inBox;
+    static bool boxSeen;
+    inBox = nullptr;
+    boxSeen = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+        const HWND box = FindWindowW(L"#32770", L"Quorvel");
+        if (!box) return;
+        inBox = GetCursor();
+        boxSeen = true;
+        KillTimer(nullptr, id);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_NE(timer, 0u);
+    SendMessageW(window.Control(ControlId::Command2), BM_CLICK, 0, 0);
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(boxSeen);
+    EXPECT_EQ(inBox, Cursor(IDC_ARROW));
+    // The apply's connection, then after the box its refresh.
+    ASSERT_EQ(management_.cursors.size(), 5u);
+    EXPECT_EQ(management_.cursors[3], wait);
+    EXPECT_EQ(management_.cursors[4], wait);
+    EXPECT_EQ(GetCursor(), cross);
+}
+
+TEST_F(WaitCursorTest, AHandlerThatRaisesPutsTheCursorBackBeforeItsErrorIsShown) {
+    CursorRecordingBoxes boxes;
+    MainWindow window(GetModuleHandleW(nullptr), management_, processStart_, boxes.Factory());
+    window.Load();
+    machine_.Write(kMachineRaisingOnQuery);
+    Pick(window, 0);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(boxes.texts[0].ends_with(" (0x80041017)")) << boxes.texts[0];
+    EXPECT_EQ(boxes.cursors, std::vector<HCURSOR>{Cursor(IDC_CROSS)});
+    EXPECT_EQ(GetCursor(), Cursor(IDC_CROSS));
+}
+
+// The help command does not wait on the service.
+TEST_F(WaitCursorTest, TheHelpCommandKeepsTheCursor) {
+    struct CursorAtStart final : ProcessStartPort {
+        std::string WindowsDirectory() const override { return "C:\\windows"; }
+        void StartMinimized(const std::string&, const std::string&) override {
+            cursor = GetCursor();
+        }
+        HCURSOR cursor = nullptr;
+    } start;
+    MainWindow window(GetModuleHandleW(nullptr), management_, start);
+    SendMessageW(window.Control(ControlId::Command5), BM_CLICK, 0, 0);
+    EXPECT_EQ(start.cursor, Cursor(IDC_CROSS));
 }
 
 }  // namespace

@@ -8,24 +8,22 @@ namespace {
 constexpr unsigned kDefaultDpi = 96;
 
 struct PerDpiFunctions {
-    UINT(WINAPI* getDpiForWindow)(HWND) = nullptr;
     BOOL(WINAPI* adjustWindowRectExForDpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
     int(WINAPI* getSystemMetricsForDpi)(int, UINT) = nullptr;
     BOOL(WINAPI* systemParametersInfoForDpi)(UINT, UINT, void*, UINT, UINT) = nullptr;
 };
 
 template <typename Function>
-void Resolve(HMODULE user32, const char* name, Function& function) {
+void Resolve(HMODULE module, const char* name, Function& function) {
     // Through the generic function pointer type, which every function type converts to.
     function =
-        reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+        reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
 const PerDpiFunctions& Functions() {
     static const PerDpiFunctions functions = [] {
         PerDpiFunctions resolved;
         const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        Resolve(user32, "GetDpiForWindow", resolved.getDpiForWindow);
         Resolve(user32, "AdjustWindowRectExForDpi", resolved.adjustWindowRectExForDpi);
         Resolve(user32, "GetSystemMetricsForDpi", resolved.getSystemMetricsForDpi);
         Resolve(user32, "SystemParametersInfoForDpi", resolved.systemParametersInfoForDpi);
@@ -46,10 +44,30 @@ int ScaleFromSystemDpi(int value, unsigned dpi) {
 
 }  // namespace
 
-unsigned WindowDpi(HWND window) {
-    if (Functions().getDpiForWindow) {
-        const UINT dpi = Functions().getDpiForWindow(window);
+const DpiLookups& PlatformDpiLookups() {
+    // Loaded once and kept: the lookups point into it for the rest of the process. Only from
+    // system32, so that no file beside the program is loaded in its place.
+    static const platform::UniqueModule shcore(
+        LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    static const DpiLookups lookups = [] {
+        DpiLookups resolved;
+        Resolve(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow", resolved.forWindow);
+        if (shcore) Resolve(shcore.get(), "GetDpiForMonitor", resolved.forMonitor);
+        return resolved;
+    }();
+    return lookups;
+}
+
+unsigned WindowDpi(HWND window, const DpiLookups& lookups) {
+    if (lookups.forWindow) {
+        const UINT dpi = lookups.forWindow(window);
         if (dpi != 0) return dpi;
+    }
+    if (lookups.forMonitor) {
+        UINT x = 0;
+        UINT y = 0;
+        const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+        if (SUCCEEDED(lookups.forMonitor(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && x != 0) return x;
     }
     return SystemDpi();
 }

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "resource.h"
 #include "window/event_dispatch.h"
@@ -11,7 +13,9 @@
 #include "dpi.h"
 #include "message_box.h"
 #include "picture_box.h"
+#include "scoped_cursor.h"
 #include "twips.h"
+#include "window_class.h"
 #include "platform/utf16.h"
 #include "platform/win32_error.h"
 
@@ -58,29 +62,40 @@ KindStyle StyleOf(ControlKind kind) {
 }
 
 void RegisterClasses(HINSTANCE instance, WNDPROC windowProc) {
-    // Once per process; a failure is remembered with its code, so every window reports it.
-    static const HRESULT registration = [instance, windowProc] {
-        // Loads the visual-style controls that the manifest asks for.
-        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
-        RegisterPictureBoxClass(instance);
+    // Loads the visual-style controls that the manifest asks for.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterPictureBoxClass(instance);
 
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
-                                                          IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                          GetSystemMetrics(SM_CYICON), LR_SHARED));
-        windowClass.hIconSm = static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
-                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass) != 0 ? S_OK : platform::LastErrorHresult();
-    }();
-    platform::ThrowIfFailed(registration);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                      GetSystemMetrics(SM_CYICON), LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterWindowClass(windowClass);
+}
+
+// Screen readers name an edit field after the static text just above it in the z-order.
+constexpr std::pair<ControlId, ControlId> kFieldLabels[] = {
+    {ControlId::Text1, ControlId::Label1},
+    {ControlId::Text2, ControlId::Label2},
+};
+
+// Where a control stands in the z-order, top first: by tab index, with a field's label just
+// before its field. Labels take no focus, so the controls that do keep their tab order.
+std::pair<int, int> StackingKey(const ControlRow& row) {
+    for (const auto& [field, label] : kFieldLabels) {
+        if (row.id == label) return {FindControl(field).tabIndex, 0};
+    }
+    return {row.tabIndex, 1};
 }
 
 platform::UniqueIcon LoadIconSized(HINSTANCE instance, int width, int height) {
@@ -99,9 +114,11 @@ MainWindow::MainWindow(HINSTANCE instance, Management& management, ProcessStartP
     : instance_(instance) {
     RegisterClasses(instance, &MainWindow::WindowProc);
     const std::wstring caption = ToUtf16(kMainWindow.caption);
-    CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
-    platform::ThrowLastErrorIf(!window_);
+    const HWND created =
+        CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+    if (!created && creationError_) std::rethrow_exception(creationError_);
+    platform::ThrowLastErrorIf(!created);
     try {
         messageBox_ = makeMessageBox(window_);
         if (!messageBox_) throw std::invalid_argument("no message box for the main window");
@@ -126,7 +143,7 @@ MainWindow::~MainWindow() {
 
 HWND MainWindow::Control(ControlId id) const { return controls_[IndexOf(id)]; }
 
-void MainWindow::Load() { Dispatch(&Main::Main_Load); }
+void MainWindow::Load() { Dispatch(&Main::Main_Load, Wait::Management); }
 
 void MainWindow::Show(int showCommand) {
     // Activation puts the focus back where focus_ says; the window may already be active when a
@@ -148,7 +165,20 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam
         self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return self->OnFailedMessage(message);
+    }
+}
+
+LRESULT MainWindow::OnFailedMessage(UINT message) noexcept {
+    if (message == WM_CREATE) {
+        creationError_ = std::current_exception();
+        return -1;
+    }
+    if (messageBox_) ReportCurrentException(*messageBox_, ErrorTextFor);
+    return 0;
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -168,12 +198,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_GETDPISCALEDSIZE: {
+            // The client area stays exact in twips; scaling the frame and the client together,
+            // as Windows would, rounds it off.
+            *reinterpret_cast<SIZE*>(lParam) = WindowSize(static_cast<unsigned>(wParam));
+            return TRUE;
+        }
         case WM_DPICHANGED: {
+            // The suggested rectangle places the window on its new monitor; its size comes from
+            // the twips, whatever the suggestion says.
             ApplyDpi(HIWORD(wParam));
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(window_, nullptr, suggested.left, suggested.top,
-                         suggested.right - suggested.left, suggested.bottom - suggested.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            PlaceAt(suggested.left, suggested.top);
             return 0;
         }
         case WM_DESTROY:
@@ -207,12 +243,12 @@ bool MainWindow::CreateControls() {
 
     // Created in the table's order, stacked in tab-index order: the dialog manager moves the
     // focus along the stacking order.
-    std::array<std::size_t, kControls.size()> byTabIndex{};
-    for (std::size_t i = 0; i < byTabIndex.size(); ++i) byTabIndex[i] = i;
-    std::sort(byTabIndex.begin(), byTabIndex.end(), [](std::size_t a, std::size_t b) {
-        return kControls[a].tabIndex < kControls[b].tabIndex;
+    std::array<std::size_t, kControls.size()> stacking{};
+    for (std::size_t i = 0; i < stacking.size(); ++i) stacking[i] = i;
+    std::sort(stacking.begin(), stacking.end(), [](std::size_t a, std::size_t b) {
+        return StackingKey(kControls[a]) < StackingKey(kControls[b]);
     });
-    for (const std::size_t i : byTabIndex) {
+    for (const std::size_t i : stacking) {
         SetWindowPos(controls_[i], HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -270,12 +306,17 @@ void MainWindow::LayOutControls() {
     }
 }
 
+SIZE MainWindow::WindowSize(unsigned dpi) const {
+    const RECT frame = WindowRectForClient(TwipsToPixels(kMainWindow.clientWidth, dpi),
+                                           TwipsToPixels(kMainWindow.clientHeight, dpi),
+                                           kWindowStyle, kWindowExStyle, dpi);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void MainWindow::SizeAndCentre() {
-    const RECT frame = WindowRectForClient(TwipsToPixels(kMainWindow.clientWidth, dpi_),
-                                           TwipsToPixels(kMainWindow.clientHeight, dpi_),
-                                           kWindowStyle, kWindowExStyle, dpi_);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    const SIZE size = WindowSize(dpi_);
+    const int width = size.cx;
+    const int height = size.cy;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
@@ -283,7 +324,23 @@ void MainWindow::SizeAndCentre() {
     // A window larger than the work area keeps its title bar on the screen.
     const int left = std::max(work.left, work.left + (work.right - work.left - width) / 2);
     const int top = std::max(work.top, work.top + (work.bottom - work.top - height) / 2);
-    SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceAt(left, top);
+}
+
+void MainWindow::PlaceAt(int left, int top) {
+    const SIZE size = WindowSize(dpi_);
+    SetWindowPos(window_, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame drawn at another DPI than the one asked for (per-monitor awareness without
+    // non-client scaling, as on Windows 8.1 or Wine) leaves the client area off: what is
+    // measured is corrected.
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int wider = TwipsToPixels(kMainWindow.clientWidth, dpi_) - client.right;
+    const int taller = TwipsToPixels(kMainWindow.clientHeight, dpi_) - client.bottom;
+    if (wider != 0 || taller != 0) {
+        SetWindowPos(window_, nullptr, 0, 0, size.cx + wider, size.cy + taller,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void MainWindow::OnCommand(ControlId id, int notification) {
@@ -294,28 +351,33 @@ void MainWindow::OnCommand(ControlId id, int notification) {
             // does.
             if (notification == CBN_SELCHANGE &&
                 SendMessageW(Control(ControlId::Combo1), CB_GETCURSEL, 0, 0) != CB_ERR) {
-                Dispatch(&Main::Combo1_Click);
+                Dispatch(&Main::Combo1_Click, Wait::Management);
             }
             break;
         case ControlId::Command2:
-            if (notification == BN_CLICKED) Dispatch(&Main::Command2_Click);
+            if (notification == BN_CLICKED) Dispatch(&Main::Command2_Click, Wait::Management);
             break;
         case ControlId::Command3:
-            if (notification == BN_CLICKED) Dispatch(&Main::Command3_Click);
+            if (notification == BN_CLICKED) Dispatch(&Main::Command3_Click, Wait::Management);
             break;
         case ControlId::Command4:
-            if (notification == BN_CLICKED) Dispatch(&Main::Command4_Click);
+            if (notification == BN_CLICKED) Dispatch(&Main::Command4_Click, Wait::Management);
             break;
         case ControlId::Command5:
-            if (notification == BN_CLICKED) Dispatch(&Main::Command5_Click);
+            if (notification == BN_CLICKED) Dispatch(&Main::Command5_Click, Wait::None);
             break;
         default:
             break;
     }
 }
 
-void MainWindow::Dispatch(void (Main::*handler)()) {
-    DispatchEvent(*messageBox_, [this, handler] { (main_.get()->*handler)(); });
+void MainWindow::Dispatch(void (Main::*handler)(), Wait wait) {
+    DispatchEvent(*messageBox_, ErrorTextFor, [this, handler, wait] {
+        // Gone before an error is shown; a box on the way shows the arrow itself.
+        std::optional<ScopedCursor> waiting;
+        if (wait == Wait::Management) waiting.emplace(IDC_WAIT);
+        (main_.get()->*handler)();
+    });
 }
 
 }  // namespace quorvel::win32

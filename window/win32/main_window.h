@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -14,20 +15,16 @@
 #include "control_ports.h"
 #include "control_table.h"
 #include "platform/handles.h"
+#include "window/win32/message_box_factory.h"
 
 namespace quorvel::win32 {
-
-// Makes the window's message box, modal to `owner`, the main window.
-using MessageBoxFactory = std::function<std::unique_ptr<MessageBoxPort>(HWND owner)>;
-
-// The program's own box: a Win32MessageBox.
-std::unique_ptr<MessageBoxPort> MakeWin32MessageBox(HWND owner);
 
 class MainWindow {
 public:
     // Creates the window and its controls hidden, sized for the DPI of its monitor and centred
     // on that monitor's work area. The help command goes to `processStart`; the messages go to
-    // the box that `makeMessageBox` makes for this window.
+    // the box that `makeMessageBox` makes for this window. A window that cannot be made throws
+    // (platform::Error for a failed Win32 call), and leaves no window behind.
     MainWindow(HINSTANCE instance, Management& management, ProcessStartPort& processStart,
                const MessageBoxFactory& makeMessageBox = MakeWin32MessageBox);
     ~MainWindow();
@@ -46,21 +43,32 @@ public:
 
 private:
     // noexcept: no C++ exception may unwind through the system's frames. The handlers' own
-    // errors end in DispatchEvent.
+    // errors end in DispatchEvent; any other error while creating the window makes the creation
+    // fail and is raised again by the constructor, and one later is shown in the message box.
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnFailedMessage(UINT message) noexcept;
     bool CreateControls();
     void RemoveSizingCommands();
     void ApplyDpi(unsigned dpi);
     void LayOutControls();
+    // The window's size for its fixed client area at `dpi`.
+    SIZE WindowSize(unsigned dpi) const;
     void SizeAndCentre();
+    // Puts the window's top-left corner at (`left`, `top`), sized for its client area at the
+    // window's DPI.
+    void PlaceAt(int left, int top);
     void OnCommand(ControlId id, int notification);
-    void Dispatch(void (Main::*handler)());
+    // Handlers that wait on the management service show the wait cursor meanwhile.
+    enum class Wait { None, Management };
+    void Dispatch(void (Main::*handler)(), Wait wait);
 
     HINSTANCE instance_;
 
     HWND window_ = nullptr;
+    // What ended the creation of the window, raised again by the constructor.
+    std::exception_ptr creationError_;
     std::array<HWND, kControls.size()> controls_{};
     unsigned dpi_ = 96;
     platform::UniqueFont font_;

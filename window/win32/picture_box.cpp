@@ -1,6 +1,7 @@
 #include "picture_box.h"
 
 #include "platform/handles.h"
+#include "window_class.h"
 
 namespace quorvel::win32 {
 namespace {
@@ -47,7 +48,7 @@ void RegisterPictureBoxClass(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kPictureBoxClass;
-    RegisterClassExW(&windowClass);
+    RegisterWindowClass(windowClass);
 }
 
 void SetPictureBoxBitmap(HWND pictureBox, HBITMAP bitmap) {

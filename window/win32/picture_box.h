@@ -8,6 +8,7 @@ namespace quorvel::win32 {
 
 inline constexpr wchar_t kPictureBoxClass[] = L"QuorvelPictureBox";
 
+// Throws platform::Error as RegisterWindowClass does.
 void RegisterPictureBoxClass(HINSTANCE instance);
 
 // The bitmap to show, owned by the caller and kept alive while shown; null shows none.

@@ -6,6 +6,6 @@
 #include "window/win32/application.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    const auto management = quorvel::SimulatedManagement::FromEnvironment();
-    return quorvel::win32::RunMainWindow(instance, *management, showCommand);
+    return quorvel::win32::RunProgram(
+        instance, showCommand, [] { return quorvel::SimulatedManagement::FromEnvironment(); });
 }

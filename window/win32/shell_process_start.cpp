@@ -8,14 +8,15 @@
 namespace quorvel::win32 {
 namespace {
 
-// An empty answer is an error: the program would then be looked for relative to the current
-// drive.
+// The shared Windows directory. GetWindowsDirectoryW answers a per-user folder on a Remote
+// Desktop host for programs not marked Terminal Server aware, and the user can write there. An
+// empty answer is an error: the program would then be looked for relative to the current drive.
 std::wstring QueryWindowsDirectory() {
     std::wstring directory(MAX_PATH, L'\0');
-    UINT length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
+    UINT length = GetSystemWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
     if (length >= directory.size()) {
         directory.resize(length);
-        length = GetWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
+        length = GetSystemWindowsDirectoryW(directory.data(), static_cast<UINT>(directory.size()));
     }
     platform::ThrowLastErrorIf(length == 0 || length >= directory.size());
     directory.resize(length);

@@ -29,7 +29,7 @@ void StartProcess(ProcessStartArguments arguments);
 
 class ShellProcessStart final : public ProcessStartPort {
 public:
-    // GetWindowsDirectoryW's answer; throws std::runtime_error when it has none.
+    // GetSystemWindowsDirectoryW's answer; throws platform::Error when it has none.
     std::string WindowsDirectory() const override;
     void StartMinimized(const std::string& programPath, const std::string& commandLine) override;
 };
