@@ -18,8 +18,10 @@ execute_process(COMMAND ${triple}-g++-posix -print-libgcc-file-name
     OUTPUT_VARIABLE libgcc OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 cmake_path(GET libgcc PARENT_PATH gcc_dir)
 set(libstdcxx ${gcc_dir}/include/c++)
+# The mingw gcc's libstdc++ keeps its thread-local variables (call_once's among them) in emulated
+# TLS; clang must reach them the same way.
 set(CMAKE_CXX_FLAGS_INIT
-    "-nostdinc++ -isystem ${libstdcxx} -isystem ${libstdcxx}/${triple} -isystem ${libstdcxx}/backward")
+    "-femulated-tls -nostdinc++ -isystem ${libstdcxx} -isystem ${libstdcxx}/${triple} -isystem ${libstdcxx}/backward")
 # The posix-threads libstdc++ needs winpthread, which the gcc driver adds by itself; lld takes
 # archives in any order. The link sees the compile flags too, -nostdinc++ among them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT
